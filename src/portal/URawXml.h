@@ -1,0 +1,29 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <memory>
+
+struct TXmlDocFree {
+    void operator()(xmlDoc* doc) const noexcept { xmlFreeDoc(doc); }
+};
+using TXmlDocPtr = std::unique_ptr<xmlDoc, TXmlDocFree>;
+
+// One XML node (normally an element with its subtree) held as a deep copy in
+// a document of its own, so it outlives the response it was read from.
+class TRawXml {
+public:
+    TRawXml() = default;
+    // Copies node deeply; a null node gives an empty value.
+    explicit TRawXml(const xmlNode* node);
+
+    TRawXml(TRawXml&&) noexcept = default;
+    TRawXml& operator=(TRawXml&&) noexcept = default;
+
+    bool IsEmpty() const noexcept { return !Doc; }
+    // The held node, or null when empty. It belongs to this object.
+    xmlNode* Node() const noexcept;
+
+private:
+    TXmlDocPtr Doc;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+struct THttpTimeouts {
+    long ConnectMs = 10000;
+    long SendMs = 900000;
+    long ReceiveMs = 900000;
+};
+
+struct THttpRequest {
+    QString Url;           // endpoint address
+    QByteArray SoapAction; // action identifier, without quotes
+    QByteArray Body;       // UTF-8 envelope
+    THttpTimeouts Timeouts;
+};
+
+struct THttpResponse {
+    int Status = 0;
+    QByteArray StatusText;  // reason phrase of the status line
+    QByteArray ContentType; // as sent, empty when absent
+    QByteArray Body;
+};
+
+// One POST of a SOAP envelope. A failure of the exchange itself (name
+// resolution, connection, time limit, reset, TLS) is raised as TOrvError with
+// "%s - URL:%s - SOAPAction:%s"; any HTTP status is returned, not judged.
+// One transport keeps its connection open between calls.
+class ITransport {
+public:
+    virtual ~ITransport() = default;
+    virtual THttpResponse Post(const THttpRequest& request) = 0;
+};
+
+// The platform's transport (libcurl on Linux).
+std::unique_ptr<ITransport> CreateDefaultTransport();
+
+// Responses larger than this are refused: far above any real answer, it only
+// keeps a broken or hostile server from exhausting memory.
+inline constexpr qint64 MaxResponseBytes = qint64(256) * 1024 * 1024;
