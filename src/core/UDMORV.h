@@ -1,0 +1,110 @@
+#pragma once
+
+#include "PortalService.h"
+#include "UDateTime.h"
+#include "UPortalProxy.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// One submission as a list row; Obsah is filled only by GetPodanie.
+struct TPodanie {
+    QString IdPodania;
+    QString IdSubjektu;
+    QString IdBiznisPripadu;
+    TDateTime Datum = 0; // local; 0 when the portal sent no date
+    QString KodTypuPodania;
+    QString KodSluzby;
+    QString StavOverenia;
+    QString StavPodania;
+    QString Obsah;
+};
+
+// One delivered document as a list row; Obsah is filled only by
+// GetSuborPisomnosti.
+struct TPisomnost {
+    QString IdPisomnosti;
+    QString IdSubjektu;
+    QString IdBiznisPripadu;
+    QString IdPodania;
+    TDateTime Datum = 0; // local; 0 when the portal sent no date
+    QString KodTypuPisomnosti;
+    QString KodTypuSluzby;
+    QString Obsah;
+};
+
+// The client core: settings, embedded form texts and the portal connection,
+// and every operation the front ends start. Every failure is raised as
+// TOrvError (a SOAP fault as TSoapFault) carrying the user's message.
+class TDMORV : public QObject {
+    Q_OBJECT
+
+public:
+    // Reads the settings and texts and binds the portal to the stored Url.
+    explicit TDMORV(QObject* owner);
+    // As above, but binds to url, which replaces Url in memory only.
+    TDMORV(QObject* owner, const QString& url);
+    ~TDMORV() override;
+
+    TDMORV(const TDMORV&) = delete;
+    TDMORV& operator=(const TDMORV&) = delete;
+
+    std::unique_ptr<TPortalProxy> PortalProxy;
+
+    // The seven settings, section ORV.
+    QString Url;
+    QString Subjekt;
+    QString Osoba;
+    QString Heslo; // password digest, never the password
+    QString SignatureAlgorithm;
+    QString SignaturePolicy;
+    QString VerziaPodaja;
+
+    // The embedded form definitions, set only during creation.
+    QString PodajXsd;
+    QString PodajXslt;
+    QString PodajXsdV2;
+    QString PodajXsltV2;
+    QString PodajXsdV3;
+    QString PodajXsltV3;
+    QString ReportRqXsd;
+    QString ReportRqXslt;
+
+    // Interface of PortalProxy; valid while the core lives.
+    PortalService::IPortal* Portal = nullptr;
+
+    // Writes the seven settings in order; a failed write stops the rest.
+    void SaveSettings();
+
+    // The text of an embedded resource: byte-order mark dropped, cut at the
+    // first NUL, every line ended with CR LF.
+    static QString LoadResourceText(const QString& name);
+
+    // Base64 of the SHA-256 digest of the password's UTF-8 bytes.
+    static QString HashHeslo(const QString& heslo);
+
+    // True when the portal accepts the triple; every refusal is raised.
+    bool CheckLogin(const QString& subjekt, const QString& osoba, const QString& heslo);
+    // CheckLogin with the stored credentials.
+    void EnsureLogin();
+
+    // No list (nullopt) when the portal sent no response element; that is not
+    // the same as an empty list. Bounds up to 0.1 day are left unset.
+    std::optional<QList<TPodanie>> ListPodanie(const QString& biznisId, TDateTime datumOd,
+                                               TDateTime datumDo);
+    std::optional<QList<TPisomnost>> ListSuborPisomnosti(const QString& biznisId,
+                                                         TDateTime datumOd, TDateTime datumDo);
+
+    // Fill the record, Obsah included; on failure the record is left as it was.
+    void GetPodanie(const QString& id, TPodanie& podanie);
+    void GetSuborPisomnosti(const QString& id, TPisomnost& pisomnost);
+
+private:
+    void LoadSettings();
+    void LoadTexts();
+    void PreparePortal();
+};
