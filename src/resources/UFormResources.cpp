@@ -1,0 +1,6 @@
+#include "UFormResources.h"
+
+QString FormResourcePath(const QString& name)
+{
+    return QStringLiteral(":/forms/") + name;
+}
