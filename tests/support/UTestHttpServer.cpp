@@ -1,1 +1,508 @@
-// placeholder
+#include "UTestHttpServer.h"
+
+#include "UTestTlsMaterial.h"
+
+#include <QByteArrayView>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <deque>
+#include <list>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+constexpr int PollStepMs = 50;
+constexpr qsizetype MaxHeadBytes = 1024 * 1024;
+
+struct TSslFree {
+    void operator()(SSL* ssl) const { SSL_free(ssl); }
+};
+
+qint64 NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now().time_since_epoch())
+        .count();
+}
+
+void PrepareProcess() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // A client that gives up mid-answer must not kill the test with SIGPIPE
+        // (TLS writes go through write(), which has no MSG_NOSIGNAL).
+        std::signal(SIGPIPE, SIG_IGN);
+        for (const char* name : {"no_proxy", "NO_PROXY"}) {
+            QByteArray value = qgetenv(name);
+            if (!value.isEmpty())
+                value += ',';
+            qputenv(name, value + "127.0.0.1,localhost");
+        }
+    });
+}
+
+sockaddr_in Loopback(quint16 port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+// A socket descriptor owned by its object.
+class TSocket {
+public:
+    explicit TSocket(int fd = -1)
+        : Fd(fd) {}
+    ~TSocket() {
+        if (Fd >= 0)
+            ::close(Fd);
+    }
+    TSocket(const TSocket&) = delete;
+    TSocket& operator=(const TSocket&) = delete;
+    int Get() const { return Fd; }
+
+private:
+    int Fd;
+};
+
+quint16 BoundPort(int fd) {
+    sockaddr_in address{};
+    socklen_t length = sizeof(address);
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        throw std::runtime_error("test server: getsockname failed");
+    return ntohs(address.sin_port);
+}
+
+QByteArray Trimmed(QByteArrayView text) {
+    return text.trimmed().toByteArray();
+}
+
+} // namespace
+
+QByteArray TTestHttpRequest::Header(const QByteArray& name) const {
+    for (const auto& [key, value] : Headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    return {};
+}
+
+bool TTestHttpRequest::HasHeader(const QByteArray& name) const {
+    for (const auto& header : Headers)
+        if (header.first.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+QList<QByteArray> TTestHttpRequest::HeaderNames() const {
+    QList<QByteArray> names;
+    for (const auto& header : Headers)
+        names.append(header.first);
+    return names;
+}
+
+namespace {
+
+// What the connection helpers share with the server: the stop flag, the
+// activity clock for the idle limit, and interruptible waits.
+class TControl {
+public:
+    explicit TControl(int idleLimitMs)
+        : IdleLimitMs(idleLimitMs) {}
+
+    mutable std::mutex Mutex;
+    std::condition_variable Wake;
+    bool Stopping = false; // guarded by Mutex
+
+    void Touch() { LastActivity = NowMs(); }
+    bool Idle() const { return NowMs() - LastActivity.load() > IdleLimitMs; }
+    bool IsStopping() const {
+        std::lock_guard lock(Mutex);
+        return Stopping;
+    }
+    // Sleeps for ms; false when the server stops meanwhile.
+    bool SleepFor(int ms) {
+        std::unique_lock lock(Mutex);
+        Wake.wait_for(lock, std::chrono::milliseconds(qMax(0, ms)), [this] { return Stopping; });
+        return !Stopping;
+    }
+
+private:
+    const int IdleLimitMs;
+    std::atomic<qint64> LastActivity{NowMs()};
+};
+
+} // namespace
+
+class TTestHttpServer::TImpl {
+public:
+    TImpl(TMode mode, int idleLimitMs);
+    ~TImpl();
+
+    const TMode Mode;
+    TControl Control;
+    TSocket Listener;
+    quint16 Port = 0;
+    TestTls::TSslCtx Ctx;
+
+    // Guarded by Control.Mutex.
+    std::deque<TTestHttpAnswer> Queue;
+    TTestHttpAnswer Default;
+    QList<TTestHttpRequest> Recorded;
+    int Connections = 0;
+    std::set<int> OpenFds;
+    std::list<std::thread> Workers;
+
+    std::thread Acceptor;
+
+    void Stop();
+    void AcceptLoop();
+    void Serve(int fd, int number, quint16 clientPort);
+};
+
+namespace {
+
+// One accepted connection, plain or TLS.
+class TConnection {
+public:
+    TConnection(TControl& server, int fd)
+        : Server(server)
+        , Fd(fd) {}
+
+    bool StartTls(SSL_CTX* ctx) {
+        Ssl.reset(SSL_new(ctx));
+        return Ssl && SSL_set_fd(Ssl.get(), Fd) == 1 && SSL_accept(Ssl.get()) == 1;
+    }
+
+    // Appends what arrives next; false on close, error, stop or idle limit.
+    bool ReadSome(QByteArray& into) {
+        while (!(Ssl && SSL_pending(Ssl.get()) > 0)) {
+            if (Server.IsStopping() || Server.Idle())
+                return false;
+            pollfd entry{Fd, POLLIN, 0};
+            const int ready = ::poll(&entry, 1, PollStepMs);
+            if (ready < 0 && errno != EINTR)
+                return false;
+            if (ready > 0)
+                break;
+        }
+        char chunk[16384];
+        const qsizetype got = Ssl ? SSL_read(Ssl.get(), chunk, int(sizeof(chunk)))
+                                  : ::recv(Fd, chunk, sizeof(chunk), 0);
+        if (got <= 0)
+            return false;
+        into.append(chunk, got);
+        Server.Touch();
+        return true;
+    }
+
+    bool Write(QByteArrayView bytes) {
+        while (!bytes.isEmpty()) {
+            const qsizetype sent =
+                Ssl ? SSL_write(Ssl.get(), bytes.data(), int(bytes.size()))
+                    : ::send(Fd, bytes.data(), size_t(bytes.size()), MSG_NOSIGNAL);
+            if (sent <= 0)
+                return false;
+            bytes = bytes.sliced(sent);
+            Server.Touch();
+        }
+        return true;
+    }
+
+private:
+    TControl& Server;
+    int Fd;
+    std::unique_ptr<SSL, TSslFree> Ssl;
+};
+
+bool ParseHead(const QByteArray& head, TTestHttpRequest& request) {
+    const QList<QByteArray> lines = head.split('\n');
+    const QList<QByteArray> requestLine = Trimmed(lines.value(0)).split(' ');
+    if (requestLine.size() != 3)
+        return false;
+    request.Method = requestLine.at(0);
+    request.Target = requestLine.at(1);
+    request.Version = requestLine.at(2);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray line = Trimmed(lines.at(i));
+        if (line.isEmpty())
+            continue;
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0)
+            return false;
+        request.Headers.append({line.left(colon), Trimmed(QByteArrayView(line).sliced(colon + 1))});
+    }
+    return true;
+}
+
+bool WantsClose(const TTestHttpRequest& request) {
+    const QByteArray connection = request.Header("Connection").toLower();
+    if (request.Version == "HTTP/1.0")
+        return !connection.contains("keep-alive");
+    return connection.contains("close");
+}
+
+// Writes body bytes, pausing once after answer.StallAfterBytes of them.
+class TBodyWriter {
+public:
+    TBodyWriter(TConnection& connection, TControl& server, const TTestHttpAnswer& answer)
+        : Connection(connection)
+        , Server(server)
+        , Answer(answer) {}
+
+    bool Write(QByteArrayView bytes) {
+        if (!Stalled && Answer.StallAfterBytes >= 0 &&
+            Sent + bytes.size() >= Answer.StallAfterBytes) {
+            const qsizetype before = Answer.StallAfterBytes - Sent;
+            if (!Connection.Write(bytes.first(before)))
+                return false;
+            Sent += before;
+            bytes = bytes.sliced(before);
+            Stalled = true;
+            if (!Server.SleepFor(Answer.StallMs))
+                return false;
+        }
+        Sent += bytes.size();
+        return Connection.Write(bytes);
+    }
+
+private:
+    TConnection& Connection;
+    TControl& Server;
+    const TTestHttpAnswer& Answer;
+    qsizetype Sent = 0;
+    bool Stalled = false;
+};
+
+// Sends the answer; false when the connection is to be closed afterwards.
+bool SendAnswer(TConnection& connection, TControl& server, const TTestHttpAnswer& answer,
+                const TTestHttpRequest& request) {
+    if (answer.DropConnection || !server.SleepFor(answer.DelayMs))
+        return false;
+    const bool keep = !answer.Close && !WantsClose(request);
+    if (!answer.Raw.isEmpty())
+        return connection.Write(answer.Raw) && keep;
+
+    QByteArray head =
+        "HTTP/1.1 " + QByteArray::number(answer.Status) + ' ' + answer.Reason + "\r\n";
+    if (!answer.ContentType.isEmpty())
+        head += "Content-Type: " + answer.ContentType + "\r\n";
+    for (const auto& [name, value] : answer.Headers)
+        head += name + ": " + value + "\r\n";
+    if (answer.Chunked)
+        head += "Transfer-Encoding: chunked\r\n";
+    else
+        head += "Content-Length: " + QByteArray::number(answer.Body.size()) + "\r\n";
+    if (!keep)
+        head += "Connection: close\r\n";
+    head += "\r\n";
+    if (!connection.Write(head))
+        return false;
+
+    TBodyWriter body(connection, server, answer);
+    if (!answer.Chunked)
+        return body.Write(answer.Body) && keep;
+    const qsizetype step = qMax(1, answer.ChunkBytes);
+    for (qsizetype at = 0; at < answer.Body.size(); at += step) {
+        const QByteArrayView chunk =
+            QByteArrayView(answer.Body).sliced(at).first(qMin(step, answer.Body.size() - at));
+        if (!connection.Write(QByteArray::number(chunk.size(), 16) + "\r\n") ||
+            !body.Write(chunk) || !connection.Write("\r\n"))
+            return false;
+    }
+    return connection.Write("0\r\n\r\n") && keep;
+}
+
+} // namespace
+
+TTestHttpServer::TImpl::TImpl(TMode mode, int idleLimitMs)
+    : Mode(mode)
+    , Control(idleLimitMs)
+    , Listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    PrepareProcess();
+    if (Mode != TMode::Http)
+        Ctx = TestTls::NewServerContext(Mode == TMode::HttpsWrongName);
+    const sockaddr_in address = Loopback(0);
+    if (Listener.Get() < 0 ||
+        ::bind(Listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::listen(Listener.Get(), 16) != 0)
+        throw std::runtime_error("test server: cannot listen on 127.0.0.1");
+    Port = BoundPort(Listener.Get());
+    Acceptor = std::thread(&TImpl::AcceptLoop, this);
+}
+
+TTestHttpServer::TImpl::~TImpl() {
+    Stop();
+    Acceptor.join();
+    // The acceptor has ended, so no worker is added any more.
+    for (std::thread& worker : Workers)
+        worker.join();
+}
+
+void TTestHttpServer::TImpl::Stop() {
+    {
+        std::lock_guard lock(Control.Mutex);
+        Control.Stopping = true;
+        // Wakes workers blocked in a read or a TLS handshake.
+        for (int fd : OpenFds)
+            ::shutdown(fd, SHUT_RDWR);
+    }
+    Control.Wake.notify_all();
+}
+
+void TTestHttpServer::TImpl::AcceptLoop() {
+    while (!Control.IsStopping()) {
+        if (Control.Idle()) {
+            Stop();
+            return;
+        }
+        pollfd entry{Listener.Get(), POLLIN, 0};
+        if (::poll(&entry, 1, PollStepMs) <= 0)
+            continue;
+        sockaddr_in peer{};
+        socklen_t length = sizeof(peer);
+        const int fd =
+            ::accept4(Listener.Get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
+        if (fd < 0)
+            continue;
+        Control.Touch();
+        std::lock_guard lock(Control.Mutex);
+        if (Control.Stopping) {
+            ::close(fd);
+            return;
+        }
+        OpenFds.insert(fd);
+        Workers.emplace_back(&TImpl::Serve, this, fd, ++Connections, ntohs(peer.sin_port));
+    }
+}
+
+void TTestHttpServer::TImpl::Serve(int fd, int number, quint16 clientPort) {
+    {
+        TConnection connection(Control, fd);
+        bool open = !Ctx || connection.StartTls(Ctx.get());
+        QByteArray buffer;
+        while (open) {
+            qsizetype headEnd;
+            while ((headEnd = buffer.indexOf("\r\n\r\n")) < 0 && buffer.size() < MaxHeadBytes)
+                if (!connection.ReadSome(buffer))
+                    break;
+            if (headEnd < 0)
+                break;
+
+            TTestHttpRequest request;
+            request.Head = buffer.left(headEnd + 2);
+            request.Connection = number;
+            request.ClientPort = clientPort;
+            if (!ParseHead(request.Head, request))
+                break;
+            buffer.remove(0, headEnd + 4);
+            if (request.Header("Expect").compare("100-continue", Qt::CaseInsensitive) == 0 &&
+                !connection.Write("HTTP/1.1 100 Continue\r\n\r\n"))
+                break;
+            const qsizetype length = request.Header("Content-Length").toLongLong();
+            while (buffer.size() < length)
+                if (!connection.ReadSome(buffer))
+                    break;
+            if (buffer.size() < length)
+                break;
+            request.Body = buffer.left(length);
+            buffer.remove(0, length);
+
+            TTestHttpAnswer answer;
+            {
+                std::lock_guard lock(Control.Mutex);
+                Recorded.append(request);
+                if (Queue.empty()) {
+                    answer = Default;
+                } else {
+                    answer = Queue.front();
+                    Queue.pop_front();
+                }
+            }
+            open = SendAnswer(connection, Control, answer, request);
+        }
+    }
+    std::lock_guard lock(Control.Mutex);
+    OpenFds.erase(fd);
+    ::close(fd);
+}
+
+TTestHttpServer::TTestHttpServer(TMode mode, int idleLimitMs)
+    : Impl(std::make_unique<TImpl>(mode, idleLimitMs)) {}
+
+TTestHttpServer::~TTestHttpServer() = default;
+
+quint16 TTestHttpServer::Port() const {
+    return Impl->Port;
+}
+
+QString TTestHttpServer::BaseUrl() const {
+    const QString scheme =
+        Impl->Mode == TMode::Http ? QStringLiteral("http") : QStringLiteral("https");
+    return scheme + QStringLiteral("://127.0.0.1:") + QString::number(Impl->Port);
+}
+
+QString TTestHttpServer::Url() const {
+    return BaseUrl() + QStringLiteral("/TirsaOrvWeb/PortalService.svc");
+}
+
+QString TTestHttpServer::CaFile() {
+    return TestTls::CaFile();
+}
+
+void TTestHttpServer::Enqueue(const TTestHttpAnswer& answer) {
+    std::lock_guard lock(Impl->Control.Mutex);
+    Impl->Queue.push_back(answer);
+}
+
+void TTestHttpServer::SetDefaultAnswer(const TTestHttpAnswer& answer) {
+    std::lock_guard lock(Impl->Control.Mutex);
+    Impl->Default = answer;
+}
+
+QList<TTestHttpRequest> TTestHttpServer::Requests() const {
+    std::lock_guard lock(Impl->Control.Mutex);
+    return Impl->Recorded;
+}
+
+int TTestHttpServer::RequestCount() const {
+    std::lock_guard lock(Impl->Control.Mutex);
+    return int(Impl->Recorded.size());
+}
+
+TTestHttpRequest TTestHttpServer::LastRequest() const {
+    std::lock_guard lock(Impl->Control.Mutex);
+    return Impl->Recorded.isEmpty() ? TTestHttpRequest{} : Impl->Recorded.last();
+}
+
+int TTestHttpServer::ConnectionCount() const {
+    std::lock_guard lock(Impl->Control.Mutex);
+    return Impl->Connections;
+}
+
+void TTestHttpServer::ClearRequests() {
+    std::lock_guard lock(Impl->Control.Mutex);
+    Impl->Recorded.clear();
+}
+
+quint16 TTestHttpServer::UnusedPort() {
+    const TSocket probe(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const sockaddr_in address = Loopback(0);
+    if (probe.Get() < 0 ||
+        ::bind(probe.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
+        throw std::runtime_error("test server: cannot bind a probe socket");
+    // Bound but never listening, and closed on return: connections are refused.
+    return BoundPort(probe.Get());
+}
