@@ -9,6 +9,12 @@
 
 // The SOAP-over-HTTP proxy of one client core: endpoint, time limits and
 // binding options, and the IPortal interface it hands out.
+//
+// Each call writes the request envelope, posts it with the operation's action
+// (contract namespace + "/IPortal/" + operation), judges the HTTP status and
+// content type and decodes the body. The portal's binding is document style
+// with literal parameters; a call made while either option is off is refused
+// with an error rather than sent in a form the portal does not understand.
 class TPortalProxy {
 public:
     // A null transport means the platform's default one, made at the first call.
@@ -17,7 +23,8 @@ public:
     TPortalProxy(const TPortalProxy&) = delete;
     TPortalProxy& operator=(const TPortalProxy&) = delete;
 
-    // Validates and stores the endpoint; raises the invalid-url error.
+    // Validates and stores the endpoint; raises the invalid-url error and then
+    // keeps the previous one.
     void SetURL(const QString& url);
     const QString& URL() const noexcept;
 

@@ -2,6 +2,8 @@
 
 #include <libxml/tree.h>
 
+#include <QString>
+
 #include <memory>
 
 struct TXmlDocFree {
@@ -14,7 +16,9 @@ using TXmlDocPtr = std::unique_ptr<xmlDoc, TXmlDocFree>;
 class TRawXml {
 public:
     TRawXml() = default;
-    // Copies node deeply; a null node gives an empty value.
+    // Copies node deeply; a null node gives an empty value. Namespaces that
+    // the subtree uses but that were declared above it are declared on the
+    // copy, so it stands on its own.
     explicit TRawXml(const xmlNode* node);
 
     TRawXml(TRawXml&&) noexcept = default;
@@ -23,6 +27,9 @@ public:
     bool IsEmpty() const noexcept { return !Doc; }
     // The held node, or null when empty. It belongs to this object.
     xmlNode* Node() const noexcept;
+    // The held node serialised on its own, without an XML declaration, as it
+    // was received; empty when there is none.
+    QString Xml() const;
 
 private:
     TXmlDocPtr Doc;
