@@ -35,9 +35,19 @@ public:
     virtual THttpResponse Post(const THttpRequest& request) = 0;
 };
 
-// The platform's transport (libcurl on Linux).
-std::unique_ptr<ITransport> CreateDefaultTransport();
-
 // Responses larger than this are refused: far above any real answer, it only
 // keeps a broken or hostile server from exhausting memory.
 inline constexpr qint64 MaxResponseBytes = qint64(256) * 1024 * 1024;
+
+struct TTransportOptions {
+    // PEM file of certificate authorities trusted beside the system's trust
+    // store (for a demo or test portal with its own CA); empty: none.
+    QString ExtraCaFile;
+    // Bodies larger than this are refused.
+    qint64 ResponseLimit = MaxResponseBytes;
+};
+
+// The platform's transport (libcurl on Linux). The environment variable
+// ORV_CA_BUNDLE, when set, names an extra CA file as in TTransportOptions.
+std::unique_ptr<ITransport> CreateDefaultTransport();
+std::unique_ptr<ITransport> CreateDefaultTransport(const TTransportOptions& options);
