@@ -96,8 +96,8 @@ public:
     // the same as an empty list. Bounds up to 0.1 day are left unset.
     std::optional<QList<TPodanie>> ListPodanie(const QString& biznisId, TDateTime datumOd,
                                                TDateTime datumDo);
-    std::optional<QList<TPisomnost>> ListSuborPisomnosti(const QString& biznisId,
-                                                         TDateTime datumOd, TDateTime datumDo);
+    std::optional<QList<TPisomnost>> ListSuborPisomnosti(const QString& biznisId, TDateTime datumOd,
+                                                         TDateTime datumDo);
 
     // Fill the record, Obsah included; on failure the record is left as it was.
     void GetPodanie(const QString& id, TPodanie& podanie);
