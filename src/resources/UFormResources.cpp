@@ -1,6 +1,5 @@
 #include "UFormResources.h"
 
-QString FormResourcePath(const QString& name)
-{
+QString FormResourcePath(const QString& name) {
     return QStringLiteral(":/forms/") + name;
 }
