@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QResource>
 #include <QStringDecoder>
 #include <QTest>
 
@@ -102,6 +103,11 @@ void TTestFormResources::storesTheShippedBytes() {
 
     const QByteArray bytes = ReadForm(name);
     QVERIFY2(!bytes.isEmpty(), qPrintable(name + QStringLiteral(" is missing")));
+
+    // Stored uncompressed, so QResource::data() hands out the same bytes.
+    const QResource resource(FormResourcePath(name));
+    QCOMPARE(resource.compressionAlgorithm(), QResource::NoCompression);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(resource.data()), resource.size()), bytes);
 
     QCOMPARE(bytes.startsWith(kBom), bom);
     const QByteArray body = bom ? bytes.mid(kBom.size()) : bytes;
