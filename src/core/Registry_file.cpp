@@ -89,7 +89,8 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
     bytes.clear();
     TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd) {
-        if (errno == ENOENT)
+        // A missing folder, or a file where a folder should be: no store yet.
+        if (errno == ENOENT || errno == ENOTDIR)
             return false;
         throw TRegistryError(TRegistryError::TKind::Unreadable, path, 0, TRegistryFault::None,
                              SystemReason(errno));

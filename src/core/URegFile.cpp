@@ -260,13 +260,16 @@ bool ParseHexBytes(std::u16string_view text, std::vector<std::uint8_t>& bytes) {
 // ---- Writing ----
 
 void AppendQuoted(std::string& out, std::u16string_view text) {
-    out.push_back('"');
+    std::u16string escaped;
+    escaped.reserve(text.size() + 2);
+    escaped.push_back(u'"');
     for (const char16_t c : text) {
         if (c == u'\\' || c == u'"')
-            out.push_back('\\');
-        AppendUtf8(out, std::u16string_view(&c, 1));
+            escaped.push_back(u'\\');
+        escaped.push_back(c);
     }
-    out.push_back('"');
+    escaped.push_back(u'"');
+    AppendUtf8(out, escaped);
 }
 
 void AppendKeyLine(std::string& out, std::u16string_view hive, const TRegistryPath& path) {
