@@ -6,6 +6,7 @@
 #include "UWinRegistry.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace {
 
@@ -119,5 +120,7 @@ QString TDMORV::LoadResourceText(const QString& name) {
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);
-    return WithCrLf(QString::fromUtf8(bytes));
+    // Only the first mark is dropped; a second one is text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return WithCrLf(decoder.decode(bytes));
 }
