@@ -286,9 +286,20 @@ void TstTransport::slowButSteadyAnswerAccepted() {
 
 void TstTransport::connectionKeptAlive() {
     TTestHttpServer server;
+    server.SetResponder([](const TTestHttpRequest& request) {
+        TTestHttpAnswer echo;
+        echo.Body = request.Body;
+        echo.ContentType = request.Body.size() > 4 ? "text/xml" : "";
+        return echo;
+    });
+    // Nothing of one answer may leak into the next on the reused handle.
     const auto transport = CreateDefaultTransport();
-    transport->Post(Request(server.Url()));
-    transport->Post(Request(server.Url()));
+    const THttpResponse first = transport->Post(Request(server.Url(), "<first/>"));
+    const THttpResponse second = transport->Post(Request(server.Url(), "<2/>"));
+    QCOMPARE(first.Body, QByteArray("<first/>"));
+    QCOMPARE(first.ContentType, QByteArray("text/xml"));
+    QCOMPARE(second.Body, QByteArray("<2/>"));
+    QCOMPARE(second.ContentType, QByteArray());
     const QList<TTestHttpRequest> requests = server.Requests();
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests.at(0).Connection, 1);

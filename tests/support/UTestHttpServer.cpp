@@ -160,6 +160,7 @@ public:
     // Guarded by Control.Mutex.
     std::deque<TTestHttpAnswer> Queue;
     TTestHttpAnswer Default;
+    TTestHttpServer::TResponder Responder;
     QList<TTestHttpRequest> Recorded;
     int Connections = 0;
     std::set<int> OpenFds;
@@ -421,16 +422,21 @@ void TTestHttpServer::TImpl::Serve(int fd, int number, quint16 clientPort) {
             buffer.remove(0, length);
 
             TTestHttpAnswer answer;
+            TTestHttpServer::TResponder responder;
             {
                 std::lock_guard lock(Control.Mutex);
                 Recorded.append(request);
-                if (Queue.empty()) {
-                    answer = Default;
-                } else {
+                if (!Queue.empty()) {
                     answer = Queue.front();
                     Queue.pop_front();
+                } else if (Responder) {
+                    responder = Responder;
+                } else {
+                    answer = Default;
                 }
             }
+            if (responder)
+                answer = responder(request);
             open = SendAnswer(connection, Control, answer, request);
         }
     }
@@ -470,6 +476,11 @@ void TTestHttpServer::Enqueue(const TTestHttpAnswer& answer) {
 void TTestHttpServer::SetDefaultAnswer(const TTestHttpAnswer& answer) {
     std::lock_guard lock(Impl->Control.Mutex);
     Impl->Default = answer;
+}
+
+void TTestHttpServer::SetResponder(TResponder responder) {
+    std::lock_guard lock(Impl->Control.Mutex);
+    Impl->Responder = std::move(responder);
 }
 
 QList<TTestHttpRequest> TTestHttpServer::Requests() const {

@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // A scripted HTTP/1.1 server on 127.0.0.1 for tests.
@@ -14,6 +15,7 @@
 // serves each connection on its own thread, records every request as received
 // and answers from a queue of scripted answers, else with the default answer.
 // Connections are kept alive unless the request or the answer says otherwise.
+// Request bodies are read by their Content-Length.
 //
 // Side effects on the test process: SIGPIPE is ignored, and 127.0.0.1 and
 // localhost are added to no_proxy so that loopback traffic never goes through
@@ -82,9 +84,12 @@ public:
     static QString CaFile();
 
     // Answers are used in order, one per request; when none is queued the
-    // default answer is given.
+    // responder decides, and without one the default answer is given.
     void Enqueue(const TTestHttpAnswer& answer);
     void SetDefaultAnswer(const TTestHttpAnswer& answer);
+    // Called on a connection's thread, never under the server's lock.
+    using TResponder = std::function<TTestHttpAnswer(const TTestHttpRequest&)>;
+    void SetResponder(TResponder responder);
 
     QList<TTestHttpRequest> Requests() const;
     int RequestCount() const;
