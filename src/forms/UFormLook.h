@@ -1,0 +1,7 @@
+#pragma once
+
+class QWidget;
+
+// The windows' common font, Tahoma 11 pixels high, which their sizes are
+// made for; another sans-serif face stands in where Tahoma is missing.
+void ApplyFormFont(QWidget* window);

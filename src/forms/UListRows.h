@@ -1,0 +1,18 @@
+#pragma once
+
+#include "UDMORV.h"
+
+#include <QDate>
+#include <QStringList>
+
+// "DD.MM.YYYY hh:mm" with the locale's time separator; no seconds. Empty for
+// the unset date-time 0.
+QString FormatDatum(TDateTime datum);
+
+// The cells of one list row, first the row caption, in the column order.
+QStringList PodanieRow(const TPodanie& podanie);
+QStringList PisomnostRow(const TPisomnost& pisomnost);
+
+// A date picker's value as the listings take it: that day at 00:00.
+TDateTime DateToDateTime(const QDate& date);
+QDate DateTimeToDate(TDateTime value);

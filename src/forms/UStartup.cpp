@@ -1,0 +1,54 @@
+#include "UStartup.h"
+
+#include "DFrmORV.h"
+#include "UGuard.h"
+#include "ULanguage.h"
+#include "UOrvApp.h"
+
+#ifdef ORV_HAS_PODAJ_EPH
+#include "DFrmORVPodajEPH.h"
+#endif
+
+#include <QApplication>
+#include <QIcon>
+#include <QTranslator>
+
+namespace {
+
+// At start-up an unreadable preference simply means the built-in texts.
+QString StoredLanguageCode() noexcept {
+    try {
+        return ReadLanguageCode();
+    } catch (...) {
+        return QString();
+    }
+}
+
+} // namespace
+
+int RunOrvDuriza(QApplication& app) {
+    Q_UNUSED(app);
+    QApplication::setApplicationName(QStringLiteral("orv-duriza"));
+    QApplication::setDesktopFileName(QStringLiteral("orv-duriza"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/forms/images/orv-duriza-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+
+    // Before any window exists, so every text comes from one language.
+    QTranslator translator;
+    InstallLanguage(StoredLanguageCode(), LanguageModuleFolders(), translator);
+
+    TOrvApp orvApp;
+    if (!OrvGuard(nullptr, [&orvApp] { orvApp.CreateCore(); }))
+        return 1;
+
+    TFrmORV form;
+#ifdef ORV_HAS_PODAJ_EPH
+    form.SetPodajEPHFactory([](QWidget* owner) -> std::unique_ptr<QDialog> {
+        return std::make_unique<TFrmORVPodajEPH>(owner);
+    });
+#endif
+    form.show();
+    return QApplication::exec();
+}

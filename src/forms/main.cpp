@@ -1,0 +1,8 @@
+#include "UStartup.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return RunOrvDuriza(app);
+}
