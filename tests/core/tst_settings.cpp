@@ -206,7 +206,7 @@ void TTestSettings::unwritableStore() {
 
 void TTestSettings::twoWritersLoseNothing() {
     const TTempRegistry registry;
-    constexpr int PerWriter = 40;
+    constexpr int PerWriter = 25;
     // Each writer has its own store object on the same file, as two running
     // programs do.
     const auto writer = [&](char16_t prefix) {
