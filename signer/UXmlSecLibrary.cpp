@@ -1,0 +1,44 @@
+#include "UXmlSecLibrary.h"
+
+#include "UOrvError.h"
+#include "USigningKey.h"
+
+#include <libxml/parser.h>
+#include <xmlsec/crypto.h>
+#include <xmlsec/errors.h>
+#include <xmlsec/xmlsec.h>
+
+#include <mutex>
+#include <utility>
+
+namespace {
+
+thread_local QString LastError;
+
+void KeepError(const char*, int, const char* func, const char* errorObject,
+               const char* errorSubject, int, const char* msg) {
+    LastError =
+        QStringLiteral("%1 (%2, %3)")
+            .arg(QString::fromUtf8(msg ? msg : ""), QString::fromUtf8(func ? func : ""),
+                 QString::fromUtf8(errorSubject ? errorSubject : (errorObject ? errorObject : "")));
+}
+
+} // namespace
+
+void EnsureXmlSec() {
+    static std::once_flag once;
+    static bool ready = false;
+    std::call_once(once, [] {
+        EnsureLegacyAlgorithms();
+        xmlInitParser();
+        ready = xmlSecInit() >= 0 && xmlSecCheckVersion() == 1 &&
+                xmlSecCryptoAppInit(nullptr) >= 0 && xmlSecCryptoInit() >= 0;
+        xmlSecErrorsSetCallback(&KeepError);
+    });
+    if (!ready)
+        throw TOrvError(QStringLiteral("The XML signature library cannot be started"));
+}
+
+QString TakeXmlSecError() {
+    return std::exchange(LastError, {});
+}
