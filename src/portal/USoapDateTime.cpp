@@ -60,7 +60,11 @@ QByteArray FormatSoapDateTime(TDateTime value) {
     return QByteArray(text, length);
 }
 
-TDateTime ParseSoapDateTime(QByteArrayView raw) {
+TDateTime ParseSoapDateTime(QByteArrayView text) {
+    return ParseSoapDateTime(text, Clock().UtcOffsetMinutes());
+}
+
+TDateTime ParseSoapDateTime(QByteArrayView raw, int utcOffsetMinutes) {
     const QByteArrayView text = raw.trimmed();
     qsizetype pos = 0;
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -101,6 +105,6 @@ TDateTime ParseSoapDateTime(QByteArrayView raw) {
     }
     const std::int64_t utcSeconds = DaysFromCivil(year, month, day) * 86400 + hour * 3600 +
                                     minute * 60 + second - std::int64_t(offsetMinutes) * 60;
-    const std::int64_t localSeconds = utcSeconds + std::int64_t(Clock().UtcOffsetMinutes()) * 60;
+    const std::int64_t localSeconds = utcSeconds + std::int64_t(utcOffsetMinutes) * 60;
     return MsToDateTime(localSeconds * 1000);
 }

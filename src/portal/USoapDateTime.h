@@ -15,3 +15,5 @@ QByteArray FormatSoapDateTime(TDateTime value);
 // offset; none counts as UTC. Read to the second. Raises
 // "Invalid property element: %s" for any other text.
 TDateTime ParseSoapDateTime(QByteArrayView text);
+// The same under a given offset (minutes east of UTC) instead of the clock's.
+TDateTime ParseSoapDateTime(QByteArrayView text, int utcOffsetMinutes);

@@ -1,6 +1,7 @@
 #include "USoapReader.h"
 
 #include "../encoding/UOrvError.h"
+#include "UClock.h"
 #include "UPortalFields.h"
 #include "USafeXml.h"
 #include "USoapDateTime.h"
@@ -126,11 +127,17 @@ bool IsNil(const xmlNode* element) {
 
 // ---- Field values ----
 
-void ReadValue(const xmlNode* element, QString& value) {
+// What every value of one response is read with: the UTC offset is taken once,
+// so one answer is read under one offset (and the zone is not asked per field).
+struct TReadContext {
+    int UtcOffsetMinutes = 0;
+};
+
+void ReadValue(const xmlNode* element, QString& value, const TReadContext&) {
     value = IsNil(element) ? QString() : ElementText(element);
 }
 
-void ReadValue(const xmlNode* element, int& value) {
+void ReadValue(const xmlNode* element, int& value, const TReadContext&) {
     value = 0;
     if (IsNil(element)) {
         return;
@@ -179,7 +186,7 @@ bool EqualsNoCase(std::string_view text, std::string_view lower) {
     return true;
 }
 
-void ReadValue(const xmlNode* element, bool& value) {
+void ReadValue(const xmlNode* element, bool& value, const TReadContext&) {
     value = false;
     if (IsNil(element)) {
         return;
@@ -194,19 +201,20 @@ void ReadValue(const xmlNode* element, bool& value) {
     }
 }
 
-void ReadValue(const xmlNode* element, TDateTime& value) {
+void ReadValue(const xmlNode* element, TDateTime& value, const TReadContext& context) {
     value = 0;
     if (IsNil(element)) {
         return;
     }
     QByteArray scratch;
     const std::string_view text = TextBytes(element, scratch);
-    value = ParseSoapDateTime(QByteArrayView(text.data(), qsizetype(text.size())));
+    value = ParseSoapDateTime(QByteArrayView(text.data(), qsizetype(text.size())),
+                              context.UtcOffsetMinutes);
 }
 
 // Kept only when the element holds exactly one node; that node is copied with
 // its content as received, whitespace included.
-void ReadValue(const xmlNode* element, TRawXml& value) {
+void ReadValue(const xmlNode* element, TRawXml& value, const TReadContext&) {
     value = TRawXml();
     if (IsNil(element)) {
         return;
@@ -224,23 +232,25 @@ void ReadValue(const xmlNode* element, TRawXml& value) {
 }
 
 // Empty types: their content is skipped.
-void ReadValue(const xmlNode*, dataField2&) {}
-void ReadValue(const xmlNode*, dataField4&) {}
+void ReadValue(const xmlNode*, dataField2&, const TReadContext&) {}
+void ReadValue(const xmlNode*, dataField4&, const TReadContext&) {}
 
-template <class T> void ReadObject(const xmlNode* element, T& object);
+template <class T> void ReadObject(const xmlNode* element, T& object, const TReadContext& context);
 
-template <class T> void ReadValue(const xmlNode* element, std::unique_ptr<T>& value) {
+template <class T>
+void ReadValue(const xmlNode* element, std::unique_ptr<T>& value, const TReadContext& context) {
     value.reset();
     if (IsNil(element)) {
         return;
     }
     auto object = std::make_unique<T>();
-    ReadObject(element, *object);
+    ReadObject(element, *object, context);
     value = std::move(object);
 }
 
 // Every element child is an item, whatever its name.
-template <class T> void ReadValue(const xmlNode* element, std::vector<T>& items) {
+template <class T>
+void ReadValue(const xmlNode* element, std::vector<T>& items, const TReadContext& context) {
     items.clear();
     if (IsNil(element)) {
         return;
@@ -253,7 +263,7 @@ template <class T> void ReadValue(const xmlNode* element, std::vector<T>& items)
     for (const xmlNode* child = FirstElement(element); child; child = NextElement(child)) {
         T& item = items.emplace_back();
         if (!IsNil(child)) {
-            ReadObject(child, item);
+            ReadObject(child, item, context);
         }
     }
 }
@@ -279,7 +289,7 @@ template <class T> const TFieldNames<T>& FieldNames() {
 // Each field takes the first element child of its exact local name; namespace
 // and prefix do not matter. Children come in field order almost always, so the
 // search starts after the last match.
-template <class T> void ReadObject(const xmlNode* element, T& object) {
+template <class T> void ReadObject(const xmlNode* element, T& object, const TReadContext& context) {
     const TFieldNames<T>& fields = FieldNames<T>();
     if (fields.Count == 0) {
         return;
@@ -301,7 +311,7 @@ template <class T> void ReadObject(const xmlNode* element, T& object) {
     size_t index = 0;
     Wire::TFields<T>::Visit(object, [&](const char*, auto& member) {
         if (const xmlNode* child = slots[index++]) {
-            ReadValue(child, member);
+            ReadValue(child, member, context);
         }
     });
 }
@@ -426,7 +436,7 @@ template <class TResponse> std::unique_ptr<TResponse> ReadSoapResponse(QByteArra
         return nullptr;
     }
     auto response = std::make_unique<TResponse>();
-    ReadObject(message, *response);
+    ReadObject(message, *response, TReadContext{Clock().UtcOffsetMinutes()});
     return response;
 }
 
