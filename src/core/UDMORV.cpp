@@ -61,9 +61,12 @@ TDMORV::~TDMORV() {
     Portal = nullptr;
 }
 
+QString TDMORV::DefaultUrl() {
+    return QString::fromLatin1(OrvConfig::ProductionEndpoint);
+}
+
 void TDMORV::LoadSettings() {
-    Url = ReadSetting(Section, QStringLiteral("Url"),
-                      QString::fromLatin1(OrvConfig::ProductionEndpoint));
+    Url = ReadSetting(Section, QStringLiteral("Url"), DefaultUrl());
     Subjekt = ReadSetting(Section, QStringLiteral("Subjekt"), QString());
     Osoba = ReadSetting(Section, QStringLiteral("Osoba"), QString());
     Heslo = ReadSetting(Section, QStringLiteral("Heslo"), QString());

@@ -77,6 +77,9 @@ public:
     // Interface of PortalProxy; valid while the core lives.
     PortalService::IPortal* Portal = nullptr;
 
+    // Url when the store holds none: the operator's production endpoint.
+    static QString DefaultUrl();
+
     // Writes the seven settings in order; a failed write stops the rest.
     void SaveSettings();
 
