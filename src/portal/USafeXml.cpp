@@ -28,12 +28,38 @@ void OnDocType(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) {
 }
 
 // The error type is const only in newer libxml2 versions.
-template <class TError> void OnError(void* ctx, TError* error) {
-    TParseState& state = StateOf(ctx);
+template <class TError> void Record(TParseState& state, TError* error) {
     if (error && error->level >= XML_ERR_ERROR && state.FirstError.isEmpty() && error->message) {
         state.FirstError = QString::fromUtf8(error->message).trimmed();
     }
 }
+
+template <class TError> void OnParserError(void* ctx, TError* error) {
+    Record(StateOf(ctx), error);
+}
+
+// Some errors (input encoding conversion) are raised without the parser
+// context and would otherwise be printed to stderr.
+template <class TError> void OnOtherError(void* state, TError* error) {
+    Record(*static_cast<TParseState*>(state), error);
+}
+
+// Routes this thread's context-free libxml2 errors to state while it lives.
+class TErrorRedirect {
+public:
+    explicit TErrorRedirect(TParseState& state)
+        : PreviousHandler(xmlStructuredError)
+        , PreviousContext(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(&state, OnOtherError);
+    }
+    ~TErrorRedirect() { xmlSetStructuredErrorFunc(PreviousContext, PreviousHandler); }
+    TErrorRedirect(const TErrorRedirect&) = delete;
+    TErrorRedirect& operator=(const TErrorRedirect&) = delete;
+
+private:
+    xmlStructuredErrorFunc PreviousHandler;
+    void* PreviousContext;
+};
 
 } // namespace
 
@@ -48,8 +74,9 @@ TXmlDocPtr ParseUntrustedXml(QByteArrayView bytes) {
     TParseState state;
     ctxt->_private = &state;
     // Errors go to the state only, never to stderr.
-    ctxt->sax->serror = OnError;
+    ctxt->sax->serror = OnParserError;
     ctxt->sax->internalSubset = OnDocType;
+    const TErrorRedirect redirect(state);
 
     TXmlDocPtr doc(xmlCtxtReadMemory(ctxt.get(), bytes.data(), int(bytes.size()), nullptr, nullptr,
                                      XML_PARSE_NONET));
