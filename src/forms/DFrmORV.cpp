@@ -54,10 +54,14 @@ TFrmORV::TFrmORV(QWidget* parent)
     ui->atbMain->setFixedHeight(26);
     ui->atbMain->setBackgroundRole(QPalette::Button);
     ui->atbMain->setAutoFillBackground(true);
-    // The language item stays on the tool bar, but out of sight; the action
-    // itself remains usable.
-    if (QWidget* item = ui->atbMain->widgetForAction(ui->ActJazyk))
-        item->setVisible(false);
+    // The tool bar carries an item for the language action too, but hidden:
+    // the item is invisible while the action itself stays visible and usable.
+    auto* itemJazyk = new QAction(ui->ActJazyk->icon(), ui->ActJazyk->iconText(), ui->atbMain);
+    itemJazyk->setObjectName(QStringLiteral("atbMainItemJazyk"));
+    itemJazyk->setVisible(false);
+    connect(itemJazyk, &QAction::triggered, ui->ActJazyk, &QAction::trigger);
+    ui->atbMain->addAction(itemJazyk);
+    addAction(ui->ActJazyk);
 
     SetupList(ui->lvPodania, PodaniaWidths);
     SetupList(ui->lvPisomnosti, PisomnostiWidths);
