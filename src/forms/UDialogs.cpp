@@ -14,6 +14,7 @@ struct TDialogState {
     QQueue<QMessageBox::StandardButton> Answers;
     QQueue<QString> FileNames;
     QList<TDialogs::TShown> Shown;
+    QList<TDialogs::TFileAsked> FileDialogs;
     bool Unattended = false;
 };
 
@@ -77,6 +78,7 @@ bool TDialogs::NextFileName(QWidget* parent, const QString& title, const QString
                             const QString& filter, const QString& defaultSuffix,
                             QString& fileName) {
     TDialogState& state = State();
+    state.FileDialogs.append({title, preset, filter, defaultSuffix});
     if (!state.FileNames.isEmpty()) {
         fileName = state.FileNames.dequeue();
         return !fileName.isEmpty();
@@ -137,8 +139,13 @@ QList<TDialogs::TShown> TDialogs::Shown() {
     return State().Shown;
 }
 
+QList<TDialogs::TFileAsked> TDialogs::FileDialogs() {
+    return State().FileDialogs;
+}
+
 void TDialogs::ClearShown() {
     State().Shown.clear();
+    State().FileDialogs.clear();
 }
 
 void TDialogs::Reset() {
@@ -146,4 +153,5 @@ void TDialogs::Reset() {
     state.Answers.clear();
     state.FileNames.clear();
     state.Shown.clear();
+    state.FileDialogs.clear();
 }

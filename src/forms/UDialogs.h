@@ -45,7 +45,16 @@ public:
     // file dialog with none is cancelled, without anything being shown.
     static void setUnattended(bool unattended);
 
+    // A save-file dialog as it was asked for, for tests to inspect.
+    struct TFileAsked {
+        QString Title;
+        QString Preset;
+        QString Filter;
+        QString DefaultSuffix;
+    };
+
     static QList<TShown> Shown();
+    static QList<TFileAsked> FileDialogs();
     static void ClearShown();
     // Forgets queued answers and shown boxes.
     static void Reset();

@@ -133,26 +133,24 @@ int TFixture::Requests(const QString& operation) const {
     return it == Counts.end() ? 0 : it->second;
 }
 
-void OnNextModal(std::function<void(QDialog*)> action) {
-    auto* timer = new QTimer(qApp);
-    auto tries = std::make_shared<int>(0);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action = std::move(action)] {
+TOnModal::TOnModal(std::function<void(QDialog*)> action)
+    : Timer(std::make_unique<QTimer>())
+    , Action(std::move(action)) {
+    Timer->setInterval(5);
+    QObject::connect(Timer.get(), &QTimer::timeout, Timer.get(), [this] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            // Nothing showed within ten seconds: the test fails on its own.
-            if (++*tries > 2000)
-                timer->deleteLater();
+        if (!dialog)
             return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(dialog);
+        Timer->stop();
+        ++Handled;
+        Action(dialog);
         if (dialog->isVisible())
             dialog->reject();
     });
-    timer->start();
+    Timer->start();
 }
+
+TOnModal::~TOnModal() = default;
 
 QStringList ShownErrors() {
     QStringList errors;

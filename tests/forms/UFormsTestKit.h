@@ -20,6 +20,7 @@
 #include <vector>
 
 class QDialog;
+class QTimer;
 class TFileRegistry;
 
 namespace FormsTest {
@@ -74,8 +75,23 @@ private:
 };
 
 // Runs action on the next modal dialog as soon as it shows, then closes it
-// if the action left it open. For windows that exec() themselves.
-void OnNextModal(std::function<void(QDialog*)> action);
+// if the action left it open; for windows that exec() themselves. Watches
+// for as long as it lives.
+class TOnModal {
+public:
+    explicit TOnModal(std::function<void(QDialog*)> action);
+    ~TOnModal();
+    TOnModal(const TOnModal&) = delete;
+    TOnModal& operator=(const TOnModal&) = delete;
+
+    // How many dialogs it has handled (at most one).
+    int Count() const { return Handled; }
+
+private:
+    std::unique_ptr<QTimer> Timer;
+    std::function<void(QDialog*)> Action;
+    int Handled = 0;
+};
 
 // The error boxes shown so far, their texts in order.
 QStringList ShownErrors();
