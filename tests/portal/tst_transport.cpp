@@ -107,6 +107,7 @@ private Q_SLOTS:
     void missingCaFileReported();
     void proxyFromEnvironment();
     void headerInjectionRefused();
+    void idleTestServerStopsItself();
 };
 
 void TstTransport::requestAsSent_data() {
@@ -468,6 +469,15 @@ void TstTransport::headerInjectionRefused() {
     const QString message = FailureOf([&] { CreateDefaultTransport()->Post(request); });
     QVERIFY2(message.startsWith(QStringLiteral("Invalid SOAPAction - URL:")), qPrintable(message));
     QCOMPARE(server.RequestCount(), 0);
+}
+
+void TstTransport::idleTestServerStopsItself() {
+    TTestHttpServer server(TTestHttpServer::TMode::Http, 200);
+    const auto transport = CreateDefaultTransport();
+    QCOMPARE(transport->Post(Request(server.Url())).Status, 200);
+    QTRY_VERIFY_WITH_TIMEOUT(!server.IsRunning(), 10000);
+    // Kept-alive connections are closed and new ones refused.
+    VerifyExchangeFailure(FailureOf([&] { transport->Post(Request(server.Url())); }), server.Url());
 }
 
 QTEST_GUILESS_MAIN(TstTransport)

@@ -10,6 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -21,6 +22,7 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -66,13 +68,15 @@ class TSocket {
 public:
     explicit TSocket(int fd = -1)
         : Fd(fd) {}
-    ~TSocket() {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
+    ~TSocket() { Close(); }
     TSocket(const TSocket&) = delete;
     TSocket& operator=(const TSocket&) = delete;
     int Get() const { return Fd; }
+    void Close() {
+        if (Fd >= 0)
+            ::close(Fd);
+        Fd = -1;
+    }
 
 private:
     int Fd;
@@ -127,7 +131,7 @@ public:
     bool Stopping = false; // guarded by Mutex
 
     void Touch() { LastActivity = NowMs(); }
-    bool Idle() const { return NowMs() - LastActivity.load() > IdleLimitMs; }
+    bool Idle() const { return IdleLimitMs > 0 && NowMs() - LastActivity.load() > IdleLimitMs; }
     bool IsStopping() const {
         std::lock_guard lock(Mutex);
         return Stopping;
@@ -165,10 +169,14 @@ public:
     int Connections = 0;
     std::set<int> OpenFds;
     std::list<std::thread> Workers;
+    std::vector<std::thread::id> Finished; // workers done, to be joined
 
     std::thread Acceptor;
 
     void Stop();
+    // Joins the workers that have ended, so a long run does not pile them up.
+    // Called under Control.Mutex.
+    void ReapFinished();
     void AcceptLoop();
     void Serve(int fd, int number, quint16 clientPort);
 };
@@ -363,7 +371,23 @@ void TTestHttpServer::TImpl::Stop() {
     Control.Wake.notify_all();
 }
 
+void TTestHttpServer::TImpl::ReapFinished() {
+    for (const std::thread::id id : Finished) {
+        const auto worker = std::find_if(Workers.begin(), Workers.end(),
+                                         [id](const std::thread& t) { return t.get_id() == id; });
+        // It has left Serve and only returns now: joining is immediate.
+        worker->join();
+        Workers.erase(worker);
+    }
+    Finished.clear();
+}
+
 void TTestHttpServer::TImpl::AcceptLoop() {
+    // Once stopped, connections are refused instead of waiting in the backlog.
+    struct TCloseOnExit {
+        TSocket& Socket;
+        ~TCloseOnExit() { Socket.Close(); }
+    } closeOnExit{Listener};
     while (!Control.IsStopping()) {
         if (Control.Idle()) {
             Stop();
@@ -385,6 +409,7 @@ void TTestHttpServer::TImpl::AcceptLoop() {
             return;
         }
         OpenFds.insert(fd);
+        ReapFinished();
         Workers.emplace_back(&TImpl::Serve, this, fd, ++Connections, ntohs(peer.sin_port));
     }
 }
@@ -441,6 +466,7 @@ void TTestHttpServer::TImpl::Serve(int fd, int number, quint16 clientPort) {
         }
     }
     std::lock_guard lock(Control.Mutex);
+    Finished.push_back(std::this_thread::get_id());
     OpenFds.erase(fd);
     ::close(fd);
 }
@@ -496,6 +522,10 @@ int TTestHttpServer::RequestCount() const {
 TTestHttpRequest TTestHttpServer::LastRequest() const {
     std::lock_guard lock(Impl->Control.Mutex);
     return Impl->Recorded.isEmpty() ? TTestHttpRequest{} : Impl->Recorded.last();
+}
+
+bool TTestHttpServer::IsRunning() const {
+    return !Impl->Control.IsStopping();
 }
 
 int TTestHttpServer::ConnectionCount() const {

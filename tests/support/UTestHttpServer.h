@@ -11,7 +11,8 @@
 // A scripted HTTP/1.1 server on 127.0.0.1 for tests.
 //
 // It listens on a free port from construction until destruction (or until it
-// has seen nothing for IdleLimitMs, so a hung test never leaves it running),
+// has seen nothing for idleLimitMs, so a hung test never leaves it running;
+// <= 0 means no idle limit),
 // serves each connection on its own thread, records every request as received
 // and answers from a queue of scripted answers, else with the default answer.
 // Connections are kept alive unless the request or the answer says otherwise.
@@ -95,6 +96,7 @@ public:
     int RequestCount() const;
     TTestHttpRequest LastRequest() const; // the last one recorded (empty if none)
     int ConnectionCount() const;          // connections accepted so far
+    bool IsRunning() const;               // false once stopped by the idle limit
     void ClearRequests();
 
     // A loopback port on which nothing listens at the moment of the call.
