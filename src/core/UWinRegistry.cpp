@@ -54,9 +54,7 @@ QString FaultText(TRegistryFault fault) {
             throw TOrvError(
                 QCoreApplication::translate("UWinRegistry",
                                             "Súbor nastavení \"%1\" je poškodený, riadok %2: %3")
-                    .arg(path)
-                    .arg(error.Line)
-                    .arg(FaultText(error.Fault)));
+                    .arg(path, QString::number(error.Line), FaultText(error.Fault)));
         throw TOrvError(
             QCoreApplication::translate("UWinRegistry", "Súbor nastavení \"%1\" je poškodený: %2")
                 .arg(path, FaultText(error.Fault)));

@@ -87,10 +87,11 @@ private:
 
         // 500 normally carries a SOAP fault, which the decoder raises.
         if (response.Status >= 300 && response.Status != 500) {
+            // One multi-argument arg(): a "%2" inside the server's reason
+            // phrase must stay text.
             throw TOrvError(QStringLiteral("%1 (%2) - '%3'")
-                                .arg(QString::fromUtf8(response.StatusText.trimmed()))
-                                .arg(response.Status)
-                                .arg(Url));
+                                .arg(QString::fromUtf8(response.StatusText.trimmed()),
+                                     QString::number(response.Status), Url));
         }
         if (IsHtmlOrPlainText(response.ContentType)) {
             throw TOrvError(QStringLiteral("Received content of invalid Content-Type setting: %1 "
