@@ -127,6 +127,10 @@ void TFixture::SetMachineHive(const QByteArray& text) {
         std::abort();
 }
 
+IRegistry& TFixture::FileRegistryRef() {
+    return *FileRegistry;
+}
+
 int TFixture::Requests(const QString& operation) const {
     const std::lock_guard lock(LogMutex);
     const auto it = Counts.find(operation);

@@ -61,6 +61,8 @@ public:
 
     // The machine hive's text (registry export format).
     void SetMachineHive(const QByteArray& text);
+    // The registry the fixture installed, for tests that wrap it.
+    IRegistry& FileRegistryRef();
     // How many requests of the operation the simulator has answered.
     int Requests(const QString& operation) const;
 
