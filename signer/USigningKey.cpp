@@ -6,7 +6,6 @@
 #include <openssl/provider.h>
 
 #include <climits>
-#include <mutex>
 
 namespace {
 
@@ -31,14 +30,25 @@ TPkcs12Ptr ReadPkcs12(const QByteArray& bytes) {
 } // namespace
 
 void EnsureLegacyAlgorithms() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // Loading one provider by hand stops the default one from loading by
-        // itself, so both are loaded; both stay for the life of the process.
-        OSSL_PROVIDER_load(nullptr, "default");
-        OSSL_PROVIDER_load(nullptr, "legacy");
-        ERR_clear_error();
-    });
+    // Loading one provider by hand stops the default one from loading by
+    // itself, so both are loaded. They are unloaded at exit, before OpenSSL's
+    // own clean-up, which would leave the legacy provider's context behind.
+    struct TProviders {
+        TProviders()
+            : Default(OSSL_PROVIDER_load(nullptr, "default"))
+            , Legacy(OSSL_PROVIDER_load(nullptr, "legacy")) {
+            ERR_clear_error();
+        }
+        ~TProviders() {
+            if (Legacy)
+                OSSL_PROVIDER_unload(Legacy);
+            if (Default)
+                OSSL_PROVIDER_unload(Default);
+        }
+        OSSL_PROVIDER* Default;
+        OSSL_PROVIDER* Legacy;
+    };
+    static TProviders providers;
 }
 
 TX509Ptr PublicCertificate(const QByteArray& pkcs12) {

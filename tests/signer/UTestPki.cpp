@@ -1,9 +1,10 @@
 #include "UTestPki.h"
 
+#include "USigningKey.h"
+
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/pkcs12.h>
-#include <openssl/provider.h>
 #include <openssl/rsa.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
@@ -80,8 +81,7 @@ struct TTestPki::TData {
 
 TTestPki::TTestPki()
     : Data(std::make_unique<TData>()) {
-    OSSL_PROVIDER_load(nullptr, "default");
-    OSSL_PROVIDER_load(nullptr, "legacy");
+    EnsureLegacyAlgorithms();
     Data->CaKey = NewKey();
     Data->Ca = NewCertificate("ORV Test CA", 1, Data->CaKey.get(), nullptr, nullptr, true);
     Data->SignerKey = NewKey();
