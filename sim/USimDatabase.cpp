@@ -229,10 +229,12 @@ TSimPisomnost ReadPisomnost(const TStatement& st) {
     return d;
 }
 
-void InsertPodanieRow(sqlite3* db, const TSimPodanie& p) {
-    TStatement st(db, "INSERT INTO submissions(id, subjekt, osoba, biznis, received_utc, typ, "
-                      "sluzba, stav_overenia, stav_podania, document) "
-                      "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+constexpr const char* InsertPodanieSql =
+    "INSERT INTO submissions(id, subjekt, osoba, biznis, received_utc, typ, sluzba, "
+    "stav_overenia, stav_podania, document) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)";
+
+void InsertPodanieRow(TStatement& st, const TSimPodanie& p) {
+    st.Reset();
     st.Bind(1, p.Id).Bind(2, p.Subjekt).Bind(3, p.Osoba).Bind(4, p.Biznis);
     st.Bind(5, sqlite3_int64{p.ReceivedUtc}).Bind(6, p.Typ).Bind(7, p.Sluzba);
     st.Bind(8, p.StavOverenia).Bind(9, p.StavPodania).BindBlob(10, p.Document);
@@ -265,7 +267,9 @@ public:
         }
         sqlite3_busy_timeout(Db, BusyTimeoutMs);
         sqlite3_extended_result_codes(Db, 1);
-        Exec(Db, "PRAGMA foreign_keys = ON");
+        // With WAL, NORMAL keeps the file consistent; a power cut may only lose the
+        // last commits, which a simulator can afford for far fewer disk flushes.
+        Exec(Db, "PRAGMA synchronous = NORMAL");
     }
     ~TConnection() { sqlite3_close(Db); }
     TConnection(const TConnection&) = delete;
@@ -391,7 +395,8 @@ std::optional<TSimPodanie> TSimDatabase::GetPodanie(const std::string& id,
 void TSimDatabase::InsertPodanie(const TSimPodanie& podanie, const TSimPisomnost& potvrdenie) {
     const TLease lease = Acquire();
     TTransaction tx(lease.Db());
-    InsertPodanieRow(lease.Db(), podanie);
+    TStatement insertPodanie(lease.Db(), InsertPodanieSql);
+    InsertPodanieRow(insertPodanie, podanie);
     TStatement st(lease.Db(), InsertPisomnostSql);
     InsertPisomnostRow(st, potvrdenie);
     tx.Commit();
@@ -455,8 +460,9 @@ void TSimDatabase::ReplaceSubjekt(const TSimAccount& account,
         st.Bind(1, account.Subjekt).Bind(2, account.Osoba).Bind(3, account.HesloDigest);
         st.Run();
     }
+    TStatement insertPodanie(lease.Db(), InsertPodanieSql);
     for (const TSimPodanie& p : podania)
-        InsertPodanieRow(lease.Db(), p);
+        InsertPodanieRow(insertPodanie, p);
     TStatement st(lease.Db(), InsertPisomnostSql);
     for (const TSimPisomnost& d : pisomnosti)
         InsertPisomnostRow(st, d);

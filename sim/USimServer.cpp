@@ -9,6 +9,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -92,7 +93,18 @@ public:
         if (BoundPort <= 0)
             throw std::runtime_error("Cannot listen on 127.0.0.1 port " +
                                      std::to_string(Options.Port) + ".");
-        Thread = std::thread([this] { Http->listen_after_bind(); });
+        Thread = std::thread([this] {
+            Http->listen_after_bind();
+            ListenEnded = true;
+        });
+        // A stop before the loop runs would be lost, and the loop would never end.
+        while (!Http->is_running() && !ListenEnded)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!Http->is_running()) {
+            Thread.join();
+            throw std::runtime_error("Cannot serve on 127.0.0.1 port " + std::to_string(BoundPort) +
+                                     ".");
+        }
     }
 
     void Stop() {
@@ -254,6 +266,7 @@ private:
     std::mutex StopMutex;
     std::condition_variable StopSignal;
     bool Stopping = false;
+    std::atomic<bool> ListenEnded{false};
 };
 
 TSimServer::TSimServer(TSimServerOptions options)

@@ -57,6 +57,16 @@ int TReply::Count(const std::string& xpath) const {
     return result ? static_cast<int>(result->floatval) : -1;
 }
 
+std::vector<std::string> TReply::Values(const std::string& xpath) const {
+    std::vector<std::string> out;
+    const auto result = Evaluate(Doc.get(), xpath);
+    if (!result || result->type != XPATH_NODESET || !result->nodesetval)
+        return out;
+    for (int k = 0; k < result->nodesetval->nodeNr; ++k)
+        out.push_back(Sim::TextOf(result->nodesetval->nodeTab[k]));
+    return out;
+}
+
 std::string Envelope(const std::string& operation, const std::string& fields) {
     return std::string("<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"") +
            Sim::SoapEnvNs + "\" xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"" +

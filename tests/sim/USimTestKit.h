@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace SimTest {
 
@@ -29,6 +30,8 @@ struct TReply {
     // contract) and i (schema instance).
     std::string Value(const std::string& xpath) const;
     int Count(const std::string& xpath) const;
+    // The string value of each node the expression selects, in document order.
+    std::vector<std::string> Values(const std::string& xpath) const;
 };
 
 // Builds the request envelope as the client writes it.

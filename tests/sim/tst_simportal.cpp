@@ -53,11 +53,7 @@ std::string ListFields(const std::string& extra, const std::string& login) {
 }
 
 std::vector<std::string> Ids(const TReply& reply, const std::string& items, const char* field) {
-    std::vector<std::string> ids;
-    const int n = reply.Count(items);
-    for (int k = 1; k <= n; ++k)
-        ids.push_back(reply.Value(items + "[" + std::to_string(k) + "]/a:" + field));
-    return ids;
+    return reply.Values(items + "/a:" + field);
 }
 
 QStringList Rows(std::initializer_list<const char*> ids) {
@@ -75,6 +71,15 @@ class TestSimPortal : public QObject {
 private:
     std::optional<TSimFixture> Sim_;
     std::optional<TSimFixture> Seeded_; // the demo data, made when first needed
+    const Sim::TUtcMs SeededNow = Sim::NowUtcMs();
+
+    TSimFixture& Seeded() {
+        if (!Seeded_) {
+            Seeded_.emplace();
+            Sim::SeedDemo(Seeded_->Db(), SeededNow);
+        }
+        return *Seeded_;
+    }
     std::string LoginA = TSimFixture::Login("S-A", "anna", "Heslo-á1");
     std::string LoginB = TSimFixture::Login("S-B", "boris", "tajne");
 
@@ -480,13 +485,7 @@ private Q_SLOTS:
     void seededDataIsCappedAtMaxRowsNewestFirst() {
         QFETCH(QString, maxRows);
         QFETCH(int, podania);
-        if (!Seeded_) {
-            Seeded_.emplace();
-            const auto counts = Sim::SeedDemo(Seeded_->Db(), Sim::NowUtcMs());
-            QVERIFY(counts.Podania > 1000);
-            QVERIFY(counts.Pisomnosti > 1000);
-        }
-        TSimFixture* seeded = &*Seeded_;
+        TSimFixture* seeded = &Seeded();
         std::string fields =
             maxRows.isEmpty() ? std::string() : Field("maxRows", maxRows.toStdString());
         fields += Field("sortType", "Desc") + Field("sortColumn", "DatumACasPrijatia") +
@@ -510,21 +509,22 @@ private Q_SLOTS:
     }
 
     void seedIsDeterministic() {
-        TSimFixture a, b;
-        const Sim::TUtcMs now = At("2024-06-15T12:34:56Z");
-        Sim::SeedDemo(a.Db(), now);
-        Sim::SeedDemo(b.Db(), now);
-        Sim::SeedDemo(b.Db(), now); // seeding again replaces, not adds
-        QCOMPARE(b.Db().CountPodanie(Sim::DemoSubjekt), a.Db().CountPodanie(Sim::DemoSubjekt));
+        TSimFixture again;
+        Sim::SeedDemo(again.Db(), SeededNow);
+        const auto counts = Sim::SeedDemo(again.Db(), SeededNow); // replaces, does not add
+        QVERIFY(counts.Podania > 1000);
+        QVERIFY(counts.Pisomnosti > 1000);
+        QCOMPARE(again.Db().CountPodanie(Sim::DemoSubjekt), counts.Podania);
+        QCOMPARE(again.Db().CountPisomnosti(Sim::DemoSubjekt), counts.Pisomnosti);
         const std::string fields =
             ListFields("", TSimFixture::Login(Sim::DemoSubjekt, Sim::DemoOsoba, Sim::DemoHeslo));
-        const TReply ra = a.Call("ListSuborPisomnosti", fields);
-        const TReply rb = b.Call("ListSuborPisomnosti", fields);
+        const TReply ra = Seeded().Call("ListSuborPisomnosti", fields);
+        const TReply rb = again.Call("ListSuborPisomnosti", fields);
         QCOMPARE(ra.Body, rb.Body);
         QVERIFY(ra.Body.find("Potvrdenie") == std::string::npos); // listings carry no content
-        const auto first = Sim::ParseXsDateTime(
+        const auto oldest = Sim::ParseXsDateTime(
             ra.Value(DocsPath + "/a:SuborPisomnosti[last()]/a:datumACasVytvoreniaField"));
-        QVERIFY(first && *first >= now - 91LL * 86400000);
+        QVERIFY(oldest && *oldest >= SeededNow - 91LL * 86400000);
     }
 };
 
