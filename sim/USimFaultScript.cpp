@@ -66,6 +66,21 @@ bool ToBool(const std::string& name, const std::string& value) {
     throw std::invalid_argument("bad value of " + name + ": " + value);
 }
 
+// Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.':
+// enough for a header entry's local name.
+bool IsXmlName(const std::string& name) {
+    if (name.empty())
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        const bool other = (c >= '0' && c <= '9') || c == '-' || c == '.';
+        if (!letter && (i == 0 || !other))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string ParseScriptedAnswer(const std::multimap<std::string, std::string>& params,
@@ -91,7 +106,10 @@ std::string ParseScriptedAnswer(const std::multimap<std::string, std::string>& p
         } else if (name == "faultstring") {
             answer.FaultString = value;
         } else if (name == "mustUnderstand") {
-            answer.MustUnderstand = value.empty() ? std::string("Action") : value;
+            const std::string header = value.empty() ? std::string("Action") : value;
+            if (!IsXmlName(header))
+                throw std::invalid_argument("mustUnderstand must be an XML name: " + header);
+            answer.MustUnderstand = header;
         } else if (name == "delayMs") {
             answer.DelayMs = ToInt(name, value, 0, 3600000);
         } else if (name == "drop") {

@@ -282,7 +282,7 @@ private Q_SLOTS:
 
         for (const std::string& bad :
              {Form({{"operation", "Nope"}}), Form({{"status", "abc"}}), Form({{"colour", "red"}}),
-              Form({{"reason", "a\r\nX: y"}})}) {
+              Form({{"reason", "a\r\nX: y"}}), Form({{"mustUnderstand", "a b"}})}) {
             r = F().Raw("POST", "/__sim/faults", bad);
             QCOMPARE(r.Status, 400);
         }
