@@ -3,6 +3,7 @@
 #include "OrvConfig.h"
 #include "UFormResources.h"
 #include "UOrvError.h"
+#include "UTextFile.h"
 #include "UWinRegistry.h"
 
 #include <QFile>
@@ -16,28 +17,6 @@ constexpr long SendLimitMs = 900000;
 constexpr long ReceiveLimitMs = 900000;
 
 const QString Section = QString::fromUtf16(SettingsSectionOrv);
-
-// Every line, the last one included, ends with CR LF; no lone CR or LF stays.
-QString WithCrLf(const QString& text) {
-    QString result;
-    result.reserve(text.size() + text.size() / 16 + 2);
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        result += QStringView(text).mid(lineStart, i - lineStart);
-        result += u"\r\n";
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
-        lineStart = i + 1;
-    }
-    if (lineStart < text.size()) {
-        result += QStringView(text).mid(lineStart);
-        result += u"\r\n";
-    }
-    return result;
-}
 
 } // namespace
 

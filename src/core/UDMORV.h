@@ -2,6 +2,7 @@
 
 #include "PortalService.h"
 #include "UDateTime.h"
+#include "UEphVersion.h"
 #include "UPortalProxy.h"
 
 #include <QList>
@@ -106,7 +107,22 @@ public:
     void GetPodanie(const QString& id, TPodanie& podanie);
     void GetSuborPisomnosti(const QString& id, TPisomnost& pisomnost);
 
+    // Submit the EPH file under ephId, signed; a normal return means the
+    // portal accepted it. One per EPH version.
+    void PodajEPHv01(const QString& ephId, const QString& subor);
+    void PodajEPHv02(const QString& ephId, const QString& subor);
+    void PodajEPHv03(const QString& ephId, const QString& subor);
+
+    // Signs the EPH text, packages it and sends it in one PodajPodanie.
+    // ephText is taken by value so its copy can go once the signer has it.
+    void PodpisAPodaj(const QString& objectId, const QString& typPodania, const QString& popis,
+                      const QString& namespaceUri, QString ephText, const QString& xsdUri,
+                      const QString& xsd, const QString& xsltUri, const QString& xslt,
+                      const QString& ephId);
+
 private:
+    void PodajEPH(TEphVerzia verzia, const QString& xsd, const QString& xslt, const QString& ephId,
+                  const QString& subor);
     void LoadSettings();
     void LoadTexts();
     void PreparePortal();

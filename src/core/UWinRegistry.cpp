@@ -12,7 +12,7 @@ TRegistryPath SettingsPath(const QString& section) {
     return {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza", section.toStdU16String()};
 }
 
-TRegistryPath MachinePath(const QString& keyPath) {
+TRegistryPath KeyPath(const QString& keyPath) {
     TRegistryPath path;
     for (const QString& level : keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts))
         path.push_back(level.toStdU16String());
@@ -102,9 +102,21 @@ void WriteSetting(const QString& section, const QString& name, const QString& va
     }
 }
 
+std::optional<QString> ReadUserKeyValue(const QString& keyPath, const QString& name) {
+    std::optional<TRegistryValue> value;
+    try {
+        value = Registry().ReadUserValue(KeyPath(keyPath), name.toStdU16String());
+    } catch (const TRegistryError& error) {
+        Raise(error, name);
+    }
+    if (!value)
+        return std::nullopt;
+    return StringOf(*value, name);
+}
+
 bool MachineKeyExists(const QString& keyPath) {
     try {
-        return Registry().MachineKeyExists(MachinePath(keyPath));
+        return Registry().MachineKeyExists(KeyPath(keyPath));
     } catch (const TRegistryError& error) {
         Raise(error, keyPath);
     }
@@ -113,7 +125,7 @@ bool MachineKeyExists(const QString& keyPath) {
 QStringList MachineSubKeys(const QString& keyPath) {
     std::vector<std::u16string> names;
     try {
-        names = Registry().MachineSubKeys(MachinePath(keyPath));
+        names = Registry().MachineSubKeys(KeyPath(keyPath));
     } catch (const TRegistryError& error) {
         Raise(error, keyPath);
     }
@@ -126,7 +138,7 @@ QStringList MachineSubKeys(const QString& keyPath) {
 std::optional<QString> ReadMachineValue(const QString& keyPath, const QString& name) {
     std::optional<TRegistryValue> value;
     try {
-        value = Registry().ReadMachineValue(MachinePath(keyPath), name.toStdU16String());
+        value = Registry().ReadMachineValue(KeyPath(keyPath), name.toStdU16String());
     } catch (const TRegistryError& error) {
         Raise(error, name);
     }

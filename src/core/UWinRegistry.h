@@ -19,6 +19,11 @@ QString ReadSetting(const QString& section, const QString& name, const QString& 
 // Stores value as a string value; raises "Failed to set data for '%s'".
 void WriteSetting(const QString& section, const QString& name, const QString& value);
 
+// A string value of another program's key under HKEY_CURRENT_USER (keyPath
+// relative to the hive, levels separated by "\"); nullopt when it is missing.
+// Other types raise "Invalid data type for '%s'".
+std::optional<QString> ReadUserKeyValue(const QString& keyPath, const QString& name);
+
 // Read-only access to HKEY_LOCAL_MACHINE, for the signer's installation.
 // keyPath is relative to the hive, levels separated by "\".
 bool MachineKeyExists(const QString& keyPath);
