@@ -54,8 +54,10 @@ void TFrmJazyk::btnUlozitClick() {
             code = LanguageEnglish();
         WriteLanguageCode(code);
         if (code != Code)
-            TDialogs::Information(this, tr("Zmena jazyka sa prejaví až po reštarte aplikácie!\r\n"
-                                           "Restart application to language change take effect!"));
+            TDialogs::Information(this,
+                                  tr("Zmena jazyka sa prejaví až po reštarte aplikácie!") +
+                                      QStringLiteral("\r\n") +
+                                      tr("Restart application to language change take effect!"));
         accept();
     });
 }
