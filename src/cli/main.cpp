@@ -5,12 +5,14 @@
 #include "UDMORV.h"
 #include "UOrvError.h"
 #include "UPasswordPrompt.h"
+#include "USignerPrompt.h"
 #include "UWinRegistry.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 #include <cstdio>
@@ -56,6 +58,13 @@ struct TOptions {
     QCommandLineOption Subjekt{QStringLiteral("subjekt"), TCli::tr("Subjekt."),
                                QStringLiteral("id")};
     QCommandLineOption Osoba{QStringLiteral("osoba"), TCli::tr("Osoba."), QStringLiteral("id")};
+    QCommandLineOption Politika{QStringLiteral("politika"),
+                                TCli::tr("Podpisová politika (identifikátor z inštalácie "
+                                         "podpisovača); algoritmus sa odvodí z nej."),
+                                QStringLiteral("id")};
+    QCommandLineOption Id{QStringLiteral("id"),
+                          TCli::tr("Identifikátor EPH, predvolene názov súboru po prvú bodku."),
+                          QStringLiteral("ephid")};
     QCommandLineOption Verzia{QStringLiteral("verzia"), TCli::tr("Verzia EPH: 0.1, 2.0 alebo 3.0."),
                               QStringLiteral("verzia")};
 };
@@ -172,11 +181,25 @@ QString TypedPassword() {
     return heslo;
 }
 
+// As the configuration dialog derives it: the policy's digest method URI
+// after its first "#", "sha256" when the signer lists no such policy or URI.
+QString PolicyAlgorithm(const QString& policy) {
+    const QString key = QString::fromUtf16(SignerPoliciesKey) + u'\\' + policy;
+    const QString uri =
+        MachineKeyExists(key)
+            ? ReadMachineValue(key, QStringLiteral("DigestAlgUri")).value_or(QString())
+            : QString();
+    if (uri.isEmpty())
+        return QStringLiteral("sha256");
+    const qsizetype hash = uri.indexOf(u'#');
+    return hash < 0 ? uri : uri.mid(hash + 1);
+}
+
 // As the configuration dialog: verify against the typed address through a
 // temporary core first, store only then. An empty password keeps the digest.
 int Konfiguracia(const QCommandLineParser& parser, const TOptions& options) {
     AllowOnly(parser, {QStringLiteral("url"), QStringLiteral("subjekt"), QStringLiteral("osoba"),
-                       QStringLiteral("verzia")});
+                       QStringLiteral("verzia"), QStringLiteral("politika")});
     if (parser.positionalArguments().size() != 1)
         throw TUsageError(TCli::tr("Príkaz konfiguracia nemá ďalšie argumenty."));
     const QString verzia = parser.value(options.Verzia);
@@ -205,8 +228,44 @@ int Konfiguracia(const QCommandLineParser& parser, const TOptions& options) {
     stored.Heslo = digest;
     if (parser.isSet(options.Verzia))
         stored.VerziaPodaja = verzia;
+    if (parser.isSet(options.Politika)) {
+        stored.SignaturePolicy = parser.value(options.Politika);
+        stored.SignatureAlgorithm = PolicyAlgorithm(stored.SignaturePolicy);
+    }
     stored.SaveSettings();
     Print((TCli::tr("Nastavenia sú overené a uložené.") + u'\n').toUtf8());
+    return 0;
+}
+
+// As the submission dialog: the version from the settings, the file and
+// identifier remembered only after the portal accepted the submission.
+int Podaj(const QCommandLineParser& parser, const TOptions& options) {
+    AllowOnly(parser, {QStringLiteral("id")});
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 2)
+        throw TUsageError(TCli::tr("Príkaz podaj očakáva jeden súbor EPH."));
+    const QString subor = QFileInfo(arguments.at(1)).absoluteFilePath();
+    // Without --id, as the dialog derives it: the file name up to its first dot.
+    const QString ephId = parser.isSet(options.Id)
+                              ? parser.value(options.Id)
+                              : QFileInfo(subor).fileName().section(u'.', 0, 0);
+
+    const TSignerHost signer(std::make_shared<TCliSignerPrompt>());
+    TDMORV core(nullptr);
+    if (core.VerziaPodaja == u"0.1")
+        core.PodajEPHv01(ephId, subor);
+    else if (core.VerziaPodaja == u"2.0")
+        core.PodajEPHv02(ephId, subor);
+    else if (core.VerziaPodaja == u"3.0")
+        core.PodajEPHv03(ephId, subor);
+    else
+        throw TOrvError(
+            QCoreApplication::translate("TFrmORVPodajEPH", "Nie je zvolená platná verzia EPH!"));
+
+    const QString section = QString::fromUtf16(SettingsSectionEph);
+    WriteSetting(section, QStringLiteral("Subor"), subor);
+    WriteSetting(section, QStringLiteral("EPHId"), ephId);
+    Print((QCoreApplication::translate("TFrmORV", "EPH bol podaný!") + u'\n').toUtf8());
     return 0;
 }
 
@@ -227,6 +286,8 @@ int Run(QCommandLineParser& parser, const TOptions& options) {
         return Fetch(parser, options, command == u"podanie");
     if (command == u"konfiguracia")
         return Konfiguracia(parser, options);
+    if (command == u"podaj")
+        return Podaj(parser, options);
     throw TUsageError(TCli::tr("Neznámy príkaz \"%1\".").arg(command));
 }
 
@@ -246,12 +307,16 @@ int main(int argc, char* argv[]) {
                  "  pisomnosti [--od --do --biznis --json]  zoznam písomností\n"
                  "  podanie ID [--out SUBOR]                obsah podania\n"
                  "  pisomnost ID [--out SUBOR]              obsah písomnosti\n"
-                 "  konfiguracia [--url --subjekt --osoba --verzia]\n"
+                 "  podaj SUBOR [--id EPHID]                podpíše a podá EPH verzie\n"
+                 "                           z nastavení; heslo ku kľúču číta z terminálu,\n"
+                 "                           zo vstupu alebo z premennej ORV_SIGNER_PIN\n"
+                 "  konfiguracia [--url --subjekt --osoba --verzia --politika]\n"
                  "                           overí a uloží nastavenia; heslo číta zo vstupu"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("prikaz"), TCli::tr("Príkaz a jeho argumenty."));
     parser.addOptions({options.Od, options.Do, options.Biznis, options.Json, options.Out,
-                       options.Url, options.Subjekt, options.Osoba, options.Verzia});
+                       options.Url, options.Subjekt, options.Osoba, options.Verzia,
+                       options.Politika, options.Id});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         PrintError(parser.errorText());
