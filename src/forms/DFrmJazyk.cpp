@@ -12,6 +12,7 @@
 TFrmJazyk::TFrmJazyk(QWidget* owner)
     : QDialog(owner)
     , ui(std::make_unique<Ui::TFrmJazyk>()) {
+    InitFormImages();
     ui->setupUi(this);
     ApplyFormFont(this);
     setFixedSize(size());

@@ -48,6 +48,7 @@ int SelectedRow(const QTableWidget* list) {
 TFrmORV::TFrmORV(QWidget* parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TFrmORV>()) {
+    InitFormImages();
     ui->setupUi(this);
     ApplyFormFont(this);
     resize(942, 508);

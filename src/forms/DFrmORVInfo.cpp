@@ -33,6 +33,7 @@ QString NormalizeLineBreaks(const QString& text) {
 TFrmORVInfo::TFrmORVInfo(QWidget* owner)
     : QDialog(owner)
     , ui(std::make_unique<Ui::TFrmORVInfo>()) {
+    InitFormImages();
     ui->setupUi(this);
     ApplyFormFont(this);
     // The close button keeps its distance to the strip's bottom-right corner.

@@ -65,6 +65,7 @@ private:
 TFrmORVKonfig::TFrmORVKonfig(QWidget* owner)
     : QDialog(owner)
     , ui(std::make_unique<Ui::TFrmORVKonfig>()) {
+    InitFormImages();
     ui->setupUi(this);
     ApplyFormFont(this);
     setFixedSize(size());

@@ -1,6 +1,7 @@
 #include "UStartup.h"
 
 #include "DFrmORV.h"
+#include "UFormLook.h"
 #include "UGuard.h"
 #include "ULanguage.h"
 #include "UOrvApp.h"
@@ -30,6 +31,7 @@ int RunOrvDuriza(QApplication& app) {
     Q_UNUSED(app);
     QApplication::setApplicationName(QStringLiteral("orv-duriza"));
     QApplication::setDesktopFileName(QStringLiteral("orv-duriza"));
+    InitFormImages();
     QIcon icon;
     for (int size : {16, 32, 48, 256})
         icon.addFile(QStringLiteral(":/forms/images/orv-duriza-%1.png").arg(size));
