@@ -44,9 +44,10 @@ QString XmlTextOfNode(const xmlNode& node) {
         xmlDocCopyNode(const_cast<xmlNode*>(&node), doc.get(), 1));
     if (!copy)
         EngineFailed();
+    // The copy already declares on its root what it needs from outside its
+    // subtree. xmlReconciliateNs is not used: it renames default namespaces to
+    // "default:" prefixes, which breaks the signatures inside a submission.
     xmlDocSetRootElement(doc.get(), copy.release());
-    // Declarations the copy still needs from outside its subtree go on its root.
-    xmlReconciliateNs(doc.get(), xmlDocGetRootElement(doc.get()));
 
     const std::unique_ptr<xmlBuffer, TBufferFree> buffer(xmlBufferCreate());
     if (!buffer)
