@@ -230,7 +230,8 @@ TSimEnvelope TSimPortal::PodajPodanie(const TSimRequest& r) {
     podanie.ReceivedUtc = Now();
     podanie.Typ = typ;
     podanie.Sluzba = sluzba;
-    podanie.StavOverenia = "Neoverené";
+    // A document check in place has verified it by now.
+    podanie.StavOverenia = Options.SubmissionCheck ? "Overené" : "Neoverené";
     podanie.StavPodania = "Prijaté";
     podanie.Document = *document;
 

@@ -6,11 +6,14 @@
 #include "USimProcess.h"
 #include "USimSeed.h"
 #include "USimServer.h"
+#include "USimSignatureCheck.h"
 
 #include <charconv>
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -23,6 +26,8 @@ namespace {
 constexpr const char* Usage = R"(Usage:
   orv-portal-sim serve --db FILE [--port N] [--tls-cert FILE --tls-key FILE]
                        [--exit-after SECONDS] [--allow-faults] [--verbose]
+                       [--trust-ca FILE [--policy ID=HASH]... [--policies FILE]
+                        [--schemas DIR]]
   orv-portal-sim seed --db FILE --demo
   orv-portal-sim account add --db FILE --subjekt S --osoba O --heslo-stdin
   orv-portal-sim --help
@@ -34,6 +39,17 @@ serve    Serves the portal service on 127.0.0.1 (only) at
          --allow-faults opens POST/GET/DELETE /__sim/faults for scripting the
          next answers (see sim/README.md).
          --verbose prints one line per request to standard error.
+         --trust-ca FILE (PEM, e.g. the demo CA) makes PodajPodanie check
+         every submission: a valid XAdES signature by a certificate of that
+         CA, an accepted policy, and the signed EPH valid against its
+         version's schema; a refusal is result 6 with the reason in
+         popisChyby, and accepted submissions are stored as "Overené".
+         Without --trust-ca unsigned documents are accepted ("Neoverené").
+         --policy ID=HASH (repeatable; HASH is the Base64 digest of the
+         policy document) and --policies FILE (one ID=HASH a line, # for
+         comments) list the accepted policies; none given: any policy.
+         --schemas DIR holds Podaj_v01.xsd, Podaj_v02.xsd, Podaj_v03.xsd
+         (default: )" ORV_SIM_SCHEMAS_DIR R"().
 seed     Creates (or replaces) the demo account and its data: about 1200
          submissions over the last 90 days with business cases, states and
          delivered documents.
@@ -55,6 +71,7 @@ public:
 struct TArgs {
     std::vector<std::string> Words;
     std::map<std::string, std::string> Values;
+    std::vector<std::string> Policies; // --policy may be repeated
 
     bool Flag(const std::string& name) const { return Values.count(name) != 0; }
     std::string Required(const std::string& name) const {
@@ -73,7 +90,8 @@ TArgs Parse(int argc, char** argv) {
     static const std::map<std::string, bool> known = {
         {"db", true},         {"port", true},          {"tls-cert", true},     {"tls-key", true},
         {"exit-after", true}, {"allow-faults", false}, {"verbose", false},     {"demo", false},
-        {"subjekt", true},    {"osoba", true},         {"heslo-stdin", false}, {"help", false}};
+        {"subjekt", true},    {"osoba", true},         {"heslo-stdin", false}, {"help", false},
+        {"trust-ca", true},   {"policy", true},        {"policies", true},     {"schemas", true}};
     TArgs args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -89,11 +107,44 @@ TArgs Parse(int argc, char** argv) {
             if (i + 1 >= argc)
                 throw TUsageError(arg + " needs a value");
             args.Values[name] = argv[++i];
+            if (name == "policy")
+                args.Policies.push_back(args.Values[name]);
         } else {
             args.Values[name] = "";
         }
     }
     return args;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The signature and schema check, when a trusted CA is given.
+std::shared_ptr<Sim::ISimSubmissionCheck> SubmissionCheck(const TArgs& args) {
+    const auto trustCa = args.Optional("trust-ca");
+    if (!trustCa) {
+        if (args.Flag("policy") || args.Flag("policies") || args.Flag("schemas"))
+            throw TUsageError("--policy, --policies and --schemas need --trust-ca");
+        return nullptr;
+    }
+    Sim::TSimSignatureCheckOptions check;
+    check.TrustedPem = ReadWholeFile(*trustCa);
+    check.SchemaDir = args.Optional("schemas").value_or(ORV_SIM_SCHEMAS_DIR);
+    try {
+        for (const std::string& policy : args.Policies)
+            check.Policies.push_back(Sim::ParsePolicy(policy));
+    } catch (const std::invalid_argument& error) {
+        throw TUsageError(error.what());
+    }
+    if (const auto file = args.Optional("policies")) {
+        const auto listed = Sim::ReadPolicies(*file);
+        check.Policies.insert(check.Policies.end(), listed.begin(), listed.end());
+    }
+    return std::make_shared<Sim::TSimSignatureCheck>(std::move(check));
 }
 
 int Serve(const TArgs& args) {
@@ -129,6 +180,8 @@ int Serve(const TArgs& args) {
             std::cerr << "orv-portal-sim: " << line << '\n';
         };
     }
+
+    options.Portal.SubmissionCheck = SubmissionCheck(args);
 
     Sim::PrepareStopSignals();
     Sim::TSimServer server(std::move(options));
