@@ -293,6 +293,32 @@ private Q_SLOTS:
         QCOMPARE(F().Db().CountPisomnosti("S-1"), 0);
     }
 
+    void policyArgument_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("identifier"); // empty: refused
+        QTest::addColumn<QString>("digest");
+        QTest::newRow("padded digest")
+            << QStringLiteral("urn:oid:1.2=q1w2e3r4t5y6=") << QStringLiteral("urn:oid:1.2")
+            << QStringLiteral("q1w2e3r4t5y6=");
+        QTest::newRow("two pad characters") << QStringLiteral("urn:p=AAAA==")
+                                            << QStringLiteral("urn:p") << QStringLiteral("AAAA==");
+        QTest::newRow("no digest") << QStringLiteral("urn:p=") << QString() << QString();
+        QTest::newRow("no identifier") << QStringLiteral("=AAAA") << QString() << QString();
+        QTest::newRow("no separator") << QStringLiteral("urn:p") << QString() << QString();
+    }
+    void policyArgument() {
+        QFETCH(QString, text);
+        QFETCH(QString, identifier);
+        QFETCH(QString, digest);
+        try {
+            const Sim::TSimPolicy policy = Sim::ParsePolicy(text.toStdString());
+            QCOMPARE(QString::fromStdString(policy.Identifier), identifier);
+            QCOMPARE(QString::fromStdString(policy.Digest), digest);
+        } catch (const std::invalid_argument&) {
+            QVERIFY(identifier.isEmpty());
+        }
+    }
+
     void unsignedObjectInsideTheSignatureIsRefused() {
         QString document = Signed(
             {Sample(QStringLiteral("01")), QStringLiteral("KT_PODAJ_v01"), QStringLiteral("01")});
