@@ -134,18 +134,40 @@ std::vector<TX509Ptr> KeyInfoCertificates(xmlNode* signature) {
     return certificates;
 }
 
-bool Chains(X509_STORE* store, X509* leaf, const std::vector<TX509Ptr>& all) {
+// X509_V_OK when the certificate chains to a trusted one, else OpenSSL's reason.
+int ChainError(X509_STORE* store, X509* leaf, const std::vector<TX509Ptr>& all) {
     TX509StackPtr untrusted(sk_X509_new_null());
     TX509StoreCtxPtr context(X509_STORE_CTX_new());
     if (!untrusted || !context)
-        return false;
+        return X509_V_ERR_OUT_OF_MEM;
     for (const TX509Ptr& other : all) {
         if (other.get() != leaf && !sk_X509_push(untrusted.get(), other.get()))
-            return false;
+            return X509_V_ERR_OUT_OF_MEM;
     }
     if (X509_STORE_CTX_init(context.get(), store, leaf, untrusted.get()) != 1)
-        return false;
-    return X509_verify_cert(context.get()) == 1;
+        return X509_V_ERR_OUT_OF_MEM;
+    const int verified = X509_verify_cert(context.get());
+    const int error = X509_STORE_CTX_get_error(context.get());
+    ERR_clear_error();
+    return verified == 1 ? X509_V_OK : (error == X509_V_OK ? X509_V_ERR_UNSPECIFIED : error);
+}
+
+std::string Untrusted(int error) {
+    switch (error) {
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        return "jeho platnosť skončila";
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        return "ešte nie je platný";
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_CERT_SIGNATURE_FAILURE:
+        return "nevydala ho certifikačná autorita, ktorej portál dôveruje";
+    default:
+        return std::string("nie je dôveryhodný (") + X509_verify_cert_error_string(error) + ")";
+    }
 }
 
 // The signer's certificate: the first one that is not an authority's.
@@ -302,13 +324,9 @@ std::optional<std::string> TSimSignatureCheck::CheckLocked(const std::string& ty
     if (!signer)
         return "Podpis podania neobsahuje certifikát podpisovateľa.";
     const TX509StorePtr store = TrustStore(Options.TrustedPem);
-    const bool trusted =
-        std::any_of(certificates.begin(), certificates.end(), [&](const TX509Ptr& certificate) {
-            return Chains(store.get(), certificate.get(), certificates);
-        });
-    if (!trusted)
-        return "Certifikát podpisovateľa „" + SubjectText(signer).toStdString() +
-               "“ nevydala certifikačná autorita, ktorej portál dôveruje.";
+    if (const int error = ChainError(store.get(), signer, certificates); error != X509_V_OK)
+        return "Portál neprijíma certifikát podpisovateľa „" + SubjectText(signer).toStdString() +
+               "“: " + Untrusted(error) + ".";
 
     TXadesVerified verified;
     try {

@@ -248,7 +248,7 @@ private Q_SLOTS:
         Environment->SignerSettings.Pkcs12File = StrangerKeyFile;
         QTest::newRow("untrusted signer")
             << Signed({v01, v01Typ, QStringLiteral("01")}) << v01Typ
-            << QStringLiteral("nevydala certifikačná autorita, ktorej portál dôveruje");
+            << QStringLiteral("nevydala ho certifikačná autorita, ktorej portál dôveruje");
         UseTrustedSigner();
 
         QString wrapped = good;
