@@ -74,7 +74,7 @@ bool TDialogs::Question(QWidget* parent, const QString& title, const QString& te
                QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool TDialogs::NextFileName(QWidget* parent, const QString& title, const QString& preset,
+bool TDialogs::NextFileName(QWidget* parent, bool save, const QString& title, const QString& preset,
                             const QString& filter, const QString& defaultSuffix,
                             QString& fileName) {
     TDialogState& state = State();
@@ -86,7 +86,8 @@ bool TDialogs::NextFileName(QWidget* parent, const QString& title, const QString
     if (state.Unattended)
         return false;
     QFileDialog dialog(parent, title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Opening too takes a name that does not exist yet.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -107,7 +108,7 @@ QString TDialogs::SaveFileName(QWidget* parent, const QString& title, const QStr
     QString preset = suggestedName;
     for (;;) {
         QString fileName;
-        if (!NextFileName(parent, title, preset, filter, defaultSuffix, fileName))
+        if (!NextFileName(parent, true, title, preset, filter, defaultSuffix, fileName))
             return {};
         if (QFileInfo(fileName).suffix().isEmpty())
             fileName += QLatin1Char('.') + defaultSuffix;
@@ -121,6 +122,16 @@ QString TDialogs::SaveFileName(QWidget* parent, const QString& title, const QStr
             return fileName;
         preset = fileName;
     }
+}
+
+QString TDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& preset,
+                               const QString& filterName, const QString& filterPattern,
+                               const QString& defaultSuffix) {
+    const QString filter = filterName + QStringLiteral(" (") + filterPattern + QLatin1Char(')');
+    QString fileName;
+    if (!NextFileName(parent, false, title, preset, filter, defaultSuffix, fileName))
+        return {};
+    return fileName;
 }
 
 void TDialogs::setNextAnswer(QMessageBox::StandardButton answer) {

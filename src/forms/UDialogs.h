@@ -36,6 +36,12 @@ public:
     static QString SaveFileName(QWidget* parent, const QString& title, const QString& suggestedName,
                                 const QString& filterName, const QString& filterPattern,
                                 const QString& defaultSuffix);
+    // The open-file dialog: the preset name, one filter, the default suffix
+    // added to a name typed without one; the file need not exist. Empty when
+    // the user cancels.
+    static QString OpenFileName(QWidget* parent, const QString& title, const QString& preset,
+                                const QString& filterName, const QString& filterPattern,
+                                const QString& defaultSuffix);
 
     // Answers for the next boxes and file dialogs, used in order. An empty file
     // name cancels the dialog.
@@ -45,7 +51,7 @@ public:
     // file dialog with none is cancelled, without anything being shown.
     static void setUnattended(bool unattended);
 
-    // A save-file dialog as it was asked for, for tests to inspect.
+    // A file dialog as it was asked for, for tests to inspect.
     struct TFileAsked {
         QString Title;
         QString Preset;
@@ -64,7 +70,7 @@ private:
                                            const QString& text,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
-    static bool NextFileName(QWidget* parent, const QString& title, const QString& preset,
-                             const QString& filter, const QString& defaultSuffix,
-                             QString& fileName);
+    static bool NextFileName(QWidget* parent, bool save, const QString& title,
+                             const QString& preset, const QString& filter,
+                             const QString& defaultSuffix, QString& fileName);
 };
