@@ -5,6 +5,8 @@
 #include "UGuard.h"
 #include "ULanguage.h"
 #include "UOrvApp.h"
+#include "USignerHost.h"
+#include "USignerPrompt.h"
 
 #ifdef ORV_HAS_PODAJ_EPH
 #include "DFrmORVPodajEPH.h"
@@ -13,6 +15,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QTranslator>
+
+#include <memory>
 
 namespace {
 
@@ -40,6 +44,12 @@ int RunOrvDuriza(QApplication& app) {
     // Before any window exists, so every text comes from one language.
     QTranslator translator;
     InstallLanguage(StoredLanguageCode(), LanguageModuleFolders(), translator);
+
+    // The signer components stay available for as long as the windows run.
+    std::unique_ptr<TSignerHost> signerHost;
+    OrvGuard(nullptr, [&signerHost] {
+        signerHost = std::make_unique<TSignerHost>(std::make_shared<TSignerPasswordDialog>());
+    });
 
     TOrvApp orvApp;
     if (!OrvGuard(nullptr, [&orvApp] { orvApp.CreateCore(); }))
