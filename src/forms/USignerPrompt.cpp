@@ -16,10 +16,6 @@
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("TSignerPasswordDialog", text);
-}
-
 // The hourglass of the surrounding operation gives way to the arrow while the
 // person types, and comes back after.
 class TArrowCursor {
@@ -35,15 +31,19 @@ public:
 std::optional<QString> TSignerPasswordDialog::AskPassword(const TSignerPrompt& prompt) {
     QDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("dlgPodpisHeslo"));
-    dialog.setWindowTitle(Tr("Podpísať dokument"));
+    dialog.setWindowTitle(
+        QCoreApplication::translate("TSignerPasswordDialog", "Podpísať dokument"));
 
     auto* layout = new QVBoxLayout(&dialog);
     auto* form = new QFormLayout;
     layout->addLayout(form);
-    form->addRow(Tr("Dokument:"), new QLabel(prompt.Description, &dialog));
+    form->addRow(QCoreApplication::translate("TSignerPasswordDialog", "Dokument:"),
+                 new QLabel(prompt.Description, &dialog));
     if (!prompt.CertificateSubject.isEmpty())
-        form->addRow(Tr("Certifikát:"), new QLabel(prompt.CertificateSubject, &dialog));
-    form->addRow(Tr("Súbor kľúča:"), new QLabel(prompt.KeyFile, &dialog));
+        form->addRow(QCoreApplication::translate("TSignerPasswordDialog", "Certifikát:"),
+                     new QLabel(prompt.CertificateSubject, &dialog));
+    form->addRow(QCoreApplication::translate("TSignerPasswordDialog", "Súbor kľúča:"),
+                 new QLabel(prompt.KeyFile, &dialog));
 
     auto* rendering = new QPlainTextEdit(prompt.Rendering, &dialog);
     rendering->setObjectName(QStringLiteral("memoDokument"));
@@ -55,13 +55,17 @@ std::optional<QString> TSignerPasswordDialog::AskPassword(const TSignerPrompt& p
     heslo->setObjectName(QStringLiteral("editHeslo"));
     heslo->setEchoMode(QLineEdit::Password);
     auto* hesloForm = new QFormLayout;
-    hesloForm->addRow(Tr("Heslo kľúča:"), heslo);
+    hesloForm->addRow(QCoreApplication::translate("TSignerPasswordDialog", "Heslo kľúča:"), heslo);
     layout->addLayout(hesloForm);
 
     auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(Tr("Storno"), QDialogButtonBox::RejectRole)
+    buttons
+        ->addButton(QCoreApplication::translate("TSignerPasswordDialog", "Storno"),
+                    QDialogButtonBox::RejectRole)
         ->setObjectName(QStringLiteral("btnStorno"));
-    buttons->addButton(Tr("Podpísať"), QDialogButtonBox::AcceptRole)
+    buttons
+        ->addButton(QCoreApplication::translate("TSignerPasswordDialog", "Podpísať"),
+                    QDialogButtonBox::AcceptRole)
         ->setObjectName(QStringLiteral("btnPodpisat"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

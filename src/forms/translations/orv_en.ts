@@ -70,6 +70,86 @@
         <source>Chyba pri komunikácii s ORV:</source>
         <translation>Error communicating with ORV:</translation>
     </message>
+    <message>
+        <source>The process cannot access the file because it is being used by another process.</source>
+        <translation>The process cannot access the file because it is being used by another process.</translation>
+    </message>
+    <message>
+        <source>Nepodarilo sa vytvoriť objekt podania!</source>
+        <translation>Could not create the submission object!</translation>
+    </message>
+    <message>
+        <source>ORV: </source>
+        <translation>ORV: </translation>
+    </message>
+    <message>
+        <source>ORV: Nepodarilo sa vytvoriť podanie!</source>
+        <translation>ORV: Could not create the submission!</translation>
+    </message>
+    <message>
+        <source>Elektronický podací poštový hárok</source>
+        <translation>Elektronický podací poštový hárok</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/Podaj_v01</source>
+        <translation>http://%1/DUNOR/Formulare/Podaj_v01</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xsd/Podaj_v01.xsd</source>
+        <translation>http://%1/DUNOR/Formulare/xsd/Podaj_v01.xsd</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xslt/Podaj_v01.xslt</source>
+        <translation>http://%1/DUNOR/Formulare/xslt/Podaj_v01.xslt</translation>
+    </message>
+    <message>
+        <source>KT_PODAJ_v01</source>
+        <translation>KT_PODAJ_v01</translation>
+    </message>
+    <message>
+        <source>ElektronickyPodaciPostovyHarok_v02</source>
+        <translation>ElektronickyPodaciPostovyHarok_v02</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/Podaj_v02</source>
+        <translation>http://%1/DUNOR/Formulare/Podaj_v02</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xsd/Podaj_v02.xsd</source>
+        <translation>http://%1/DUNOR/Formulare/xsd/Podaj_v02.xsd</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xslt/Podaj_v02.xslt</source>
+        <translation>http://%1/DUNOR/Formulare/xslt/Podaj_v02.xslt</translation>
+    </message>
+    <message>
+        <source>KT_PODAJ_v02</source>
+        <translation>KT_PODAJ_v02</translation>
+    </message>
+    <message>
+        <source>ElektronickyPodaciPostovyHarok_v03</source>
+        <translation>ElektronickyPodaciPostovyHarok_v03</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/Podaj_v03</source>
+        <translation>http://%1/DUNOR/Formulare/Podaj_v03</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xsd/Podaj_v03.xsd</source>
+        <translation>http://%1/DUNOR/Formulare/xsd/Podaj_v03.xsd</translation>
+    </message>
+    <message>
+        <source>http://%1/DUNOR/Formulare/xslt/Podaj_v03.xslt</source>
+        <translation>http://%1/DUNOR/Formulare/xslt/Podaj_v03.xslt</translation>
+    </message>
+    <message>
+        <source>KT_PODAJ_v03</source>
+        <translation>KT_PODAJ_v03</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>Cannot open file &quot;%1&quot;. %2</translation>
+    </message>
 </context>
 <context>
     <name>TDialogs</name>
@@ -329,6 +409,45 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>TFrmORVPodajEPH</name>
+    <message>
+        <source>Podať nový EPH</source>
+        <translation>Submit new EPH</translation>
+    </message>
+    <message>
+        <source>Súbor EPH:</source>
+        <translation>EPH file:</translation>
+    </message>
+    <message>
+        <source>Vybrať</source>
+        <translation>Choose</translation>
+    </message>
+    <message>
+        <source>Identifikátor EPH:</source>
+        <translation>EPH identifier:</translation>
+    </message>
+    <message>
+        <source>Storno</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Vyberte súbor EPH</source>
+        <translation>Choose the EPH file</translation>
+    </message>
+    <message>
+        <source>Súbory XML</source>
+        <translation>XML files</translation>
+    </message>
+    <message>
+        <source>Nie je zvolená platná verzia EPH!</source>
+        <translation>No valid EPH version is selected!</translation>
+    </message>
+</context>
+<context>
     <name>TOrvApp</name>
     <message>
         <source>Aplikácia nie je spustená</source>
@@ -337,6 +456,37 @@ Do you want to replace it?</translation>
     <message>
         <source>Spojenie s ORV nie je pripravené</source>
         <translation>The connection to ORV is not ready</translation>
+    </message>
+</context>
+<context>
+    <name>TSignerPasswordDialog</name>
+    <message>
+        <source>Podpísať dokument</source>
+        <translation>Sign document</translation>
+    </message>
+    <message>
+        <source>Dokument:</source>
+        <translation>Document:</translation>
+    </message>
+    <message>
+        <source>Certifikát:</source>
+        <translation>Certificate:</translation>
+    </message>
+    <message>
+        <source>Súbor kľúča:</source>
+        <translation>Key file:</translation>
+    </message>
+    <message>
+        <source>Heslo kľúča:</source>
+        <translation>Key password:</translation>
+    </message>
+    <message>
+        <source>Storno</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Podpísať</source>
+        <translation>Sign</translation>
     </message>
 </context>
 <context>
