@@ -9,10 +9,15 @@
 #include "USignerHost.h"
 #include "USimCrypto.h"
 #include "USimServer.h"
+#include "USimSignatureCheck.h"
 #include "UTempRegistry.h"
+#include "UTestHttpServer.h"
 
 #include <QRegularExpression>
+#include <QUrl>
+
 #include <QTest>
+#include <httplib.h>
 
 #include <functional>
 #include <optional>
@@ -21,6 +26,19 @@ namespace {
 
 const QString PolicyId = QStringLiteral("urn:oid:1.3.158.48207315.0.0.1.10.4.0.11.1");
 const QString KeyPassword = QStringLiteral("kľúč-1");
+const QByteArray PolicyDigest = "Qm9ndXMgcG9saWN5IGRpZ2VzdCBmb3IgdGVzdHMgb25seSE=";
+
+// The request with one letter of the signed EPH changed, as a party between
+// the client and the portal could change it.
+QByteArray Altered(const QByteArray& body) {
+    const qsizetype start = body.indexOf("<podanieB64>") + 12;
+    const qsizetype end = body.indexOf("</podanieB64>");
+    QByteArray base64 = body.mid(start, end - start);
+    base64.replace("&#13;", "").replace("\n", "");
+    QByteArray document = QByteArray::fromBase64(base64);
+    document.replace("Košice", "Kosice");
+    return body.left(start) + document.toBase64() + body.mid(end);
+}
 
 QString ErrorOf(const std::function<void()>& action) {
     try {
@@ -69,6 +87,8 @@ private Q_SLOTS:
     void samplesAreSubmittedListedAndOpened();
     void declinedSigningSendsNothing();
     void documentTheSchemaRefusesSendsNothing();
+    void portalRefusesADocumentOfAnotherVersion();
+    void portalRefusesASignatureAlteredInTransit();
 
 private:
     int PodaniaCount() {
@@ -99,9 +119,16 @@ void TTestPodajSim::initTestCase() {
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Nomir\\DSigXades\\SignaturePolicies\\" +
         PolicyId.toUtf8() +
         "]\r\n\"DigestAlgUri\"=\"http://www.w3.org/2001/04/xmlenc#sha256\"\r\n"
-        "\"PolicyDigest\"=\"Qm9ndXMgcG9saWN5IGRpZ2VzdCBmb3IgdGVzdHMgb25seSE=\"\r\n");
+        "\"PolicyDigest\"=\"" +
+        PolicyDigest + "\"\r\n");
 
+    // The portal checks the signature and the schema of every submission.
+    Sim::TSimSignatureCheckOptions check;
+    check.TrustedPem = Pki.CaPem().toStdString();
+    check.Policies = {{PolicyId.toStdString(), PolicyDigest.toStdString()}};
+    check.SchemaDir = ORV_FORMS_DIR;
     Sim::TSimServerOptions options;
+    options.Portal.SubmissionCheck = std::make_shared<Sim::TSimSignatureCheck>(check);
     options.DbPath =
         QFile::encodeName(Settings->Dir.filePath(QStringLiteral("portal.db"))).toStdString();
     Server = std::make_unique<Sim::TSimServer>(options);
@@ -162,6 +189,7 @@ void TTestPodajSim::samplesAreSubmittedListedAndOpened() {
     QCOMPARE(row.KodTypuPodania, typPodania);
     QCOMPARE(row.KodSluzby, QStringLiteral("KT_HromadnyPodaj"));
     QCOMPARE(row.IdSubjektu, QStringLiteral("S-PODAJ"));
+    QCOMPARE(row.StavOverenia, QStringLiteral("Overené"));
 
     TPodanie opened;
     Core->GetPodanie(row.IdPodania, opened);
@@ -193,6 +221,47 @@ void TTestPodajSim::documentTheSchemaRefusesSendsNothing() {
     QCOMPARE(ErrorOf([&] { Core->PodajEPHv01(QStringLiteral("X"), Sample("eph-v03.xml")); }),
              QStringLiteral("Nepodarilo sa vytvoriť objekt podania!"));
     QCOMPARE(Prompt->Asked, 0);
+    QCOMPARE(PodaniaCount(), before);
+}
+
+void TTestPodajSim::portalRefusesADocumentOfAnotherVersion() {
+    // Signed as a valid v01 sheet, but sent as v03: the portal's schema says no.
+    QFile file(Sample("eph-v01.xml"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const int before = PodaniaCount();
+    const TEphVersionData v01 = EphVersionData(TEphVerzia::V01);
+    const QString error = ErrorOf([&] {
+        Core->PodpisAPodaj(QStringLiteral("EPH_X_1"), QStringLiteral("KT_PODAJ_v03"), v01.Popis,
+                           v01.NamespaceUri, QString::fromUtf8(file.readAll()), v01.XsdUri,
+                           Core->PodajXsd, v01.XsltUri, Core->PodajXslt, QStringLiteral("1"));
+    });
+    QVERIFY2(error.startsWith(QStringLiteral("Chyba pri komunikácii s OVR: ")) && error.size() > 30,
+             qPrintable(error));
+    QCOMPARE(PodaniaCount(), before);
+}
+
+void TTestPodajSim::portalRefusesASignatureAlteredInTransit() {
+    const QUrl target(QString::fromStdString(Server->Url()));
+    TTestHttpServer relay;
+    relay.SetResponder([&](const TTestHttpRequest& request) {
+        httplib::Client portal("127.0.0.1", target.port());
+        httplib::Headers headers{{"SOAPAction", request.Header("SOAPAction").toStdString()}};
+        const QByteArray body = Altered(request.Body);
+        const auto reply = portal.Post(target.path().toStdString(), headers, body.toStdString(),
+                                       request.Header("Content-Type").toStdString());
+        TTestHttpAnswer answer;
+        answer.Status = reply ? reply->status : 502;
+        answer.Body = reply ? QByteArray::fromStdString(reply->body) : QByteArray();
+        return answer;
+    });
+    TDMORV core(nullptr, relay.Url());
+    core.Heslo = Core->Heslo;
+    const int before = PodaniaCount();
+    const QString error =
+        ErrorOf([&] { core.PodajEPHv03(QStringLiteral("X"), Sample("eph-v03.xml")); });
+    QVERIFY2(error.startsWith(QStringLiteral("Chyba pri komunikácii s OVR: ")) && error.size() > 30,
+             qPrintable(error));
+    QCOMPARE(relay.RequestCount(), 1);
     QCOMPARE(PodaniaCount(), before);
 }
 
