@@ -40,17 +40,9 @@ bool StdinIsTerminal() {
     return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
-QString ReadPassword(const QString& prompt) {
-    if (StdinIsTerminal()) {
-        std::fputs(prompt.toLocal8Bit().constData(), stderr);
-        std::fflush(stderr);
-    }
+std::string ReadStdinLineUnechoed() {
     std::string line;
-    {
-        const TEchoOff echoOff;
-        std::getline(std::cin, line);
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return QString::fromUtf8(line.data(), qsizetype(line.size()));
+    const TEchoOff echoOff;
+    std::getline(std::cin, line);
+    return line;
 }

@@ -9,6 +9,7 @@
 #include "URegistry.h"
 #include "USimServer.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -97,5 +98,14 @@ private:
 
 // The error boxes shown so far, their texts in order.
 QStringList ShownErrors();
+
+// The named child of a window; a missing one ends the test at once, since
+// every later step would only fail less clearly.
+template <class T> T* FindChild(const QObject* window, const char* name) {
+    T* widget = window->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no %s", name);
+    return widget;
+}
 
 } // namespace FormsTest

@@ -31,12 +31,7 @@ class TestFrmORV : public QObject {
     std::unique_ptr<TFixture> Fixture;
     std::unique_ptr<TFrmORV> Form;
 
-    template <class T> T* Find(const char* name) {
-        T* widget = Form->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
-    }
+    template <class T> T* Find(const char* name) { return FindChild<T>(Form.get(), name); }
     QTableWidget* List(const char* name) { return Find<QTableWidget>(name); }
     QStringList Column(const char* list, int column) {
         QStringList cells;

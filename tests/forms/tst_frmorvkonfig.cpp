@@ -81,12 +81,7 @@ class TestFrmORVKonfig : public QObject {
     std::unique_ptr<TFixture> Fix;
     std::unique_ptr<TFrmORVKonfig> Dialog;
 
-    template <class T> T* Find(const char* name) {
-        T* widget = Dialog->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
-    }
+    template <class T> T* Find(const char* name) { return FindChild<T>(Dialog.get(), name); }
     QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
     QComboBox* Combo(const char* name) { return Find<QComboBox>(name); }
     void Open() {

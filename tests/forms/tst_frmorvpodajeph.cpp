@@ -47,12 +47,7 @@ class TestFrmORVPodajEPH : public QObject {
     std::optional<TTestComponents> Components;
     std::unique_ptr<TFrmORVPodajEPH> Dialog;
 
-    template <class T> T* Find(const char* name) {
-        T* widget = Dialog->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
-    }
+    template <class T> T* Find(const char* name) { return FindChild<T>(Dialog.get(), name); }
     QLineEdit* Edit(const char* name) { return Find<QLineEdit>(name); }
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 

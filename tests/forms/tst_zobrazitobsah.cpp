@@ -35,12 +35,7 @@ class TestZobrazitObsah : public QObject {
     std::unique_ptr<TFixture> Fixture;
     std::unique_ptr<TFrmORV> Form;
 
-    template <class T> T* Find(const char* name) {
-        T* widget = Form->findChild<T*>(QString::fromLatin1(name));
-        if (!widget)
-            qFatal("no %s", name);
-        return widget;
-    }
+    template <class T> T* Find(const char* name) { return FindChild<T>(Form.get(), name); }
     void ShowTab(const char* tab) {
         Find<QTabWidget>("pgCtrlMain")->setCurrentWidget(Find<QWidget>(tab));
     }

@@ -10,8 +10,10 @@
 
 #include <httplib.h>
 
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,5 +71,13 @@ private:
 
 // The instant of an xs:dateTime text; throws when it is not one.
 Sim::TUtcMs At(const char* xsDateTime);
+
+// Expected identifiers, in order, for comparing with the rows a listing gave.
+inline QStringList Rows(std::initializer_list<const char*> ids) {
+    QStringList out;
+    for (const char* id : ids)
+        out << QString::fromUtf8(id);
+    return out;
+}
 
 } // namespace SimTest

@@ -104,13 +104,6 @@ QStringList IdsOf(const QList<TPisomnost>& rows) {
     return ids;
 }
 
-QStringList Rows(std::initializer_list<const char*> ids) {
-    QStringList out;
-    for (const char* id : ids)
-        out << QString::fromUtf8(id);
-    return out;
-}
-
 } // namespace
 
 class TestSimEndToEnd : public QObject {

@@ -56,13 +56,6 @@ std::vector<std::string> Ids(const TReply& reply, const std::string& items, cons
     return reply.Values(items + "/a:" + field);
 }
 
-QStringList Rows(std::initializer_list<const char*> ids) {
-    QStringList out;
-    for (const char* id : ids)
-        out << QString::fromUtf8(id);
-    return out;
-}
-
 } // namespace
 
 class TestSimPortal : public QObject {
