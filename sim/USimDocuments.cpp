@@ -3,6 +3,8 @@
 #include "OrvConfig.h"
 #include "USimXml.h"
 
+#include <utility>
+
 namespace Sim {
 
 namespace {
@@ -26,6 +28,19 @@ std::string WithDeclaration(xmlDoc* doc) {
 
 std::string PisomnostNamespace() {
     return std::string("http://") + OrvConfig::FormsHost + "/DUNOR/Formulare/Pisomnost_v01";
+}
+
+TSimPisomnost Potvrdenie(const TSimPodanie& podanie, std::string id, TUtcMs created) {
+    TSimPisomnost d;
+    d.Id = std::move(id);
+    d.Subjekt = podanie.Subjekt;
+    d.PodanieId = podanie.Id;
+    d.Biznis = podanie.Biznis;
+    d.CreatedUtc = created;
+    d.Typ = TypPotvrdenie;
+    d.Sluzba = podanie.Sluzba;
+    d.Content = PotvrdenieXml(podanie);
+    return d;
 }
 
 std::string PotvrdenieXml(const TSimPodanie& p) {

@@ -18,6 +18,10 @@ std::string PisomnostNamespace();
 // and time of receipt.
 std::string PotvrdenieXml(const TSimPodanie& podanie);
 
+// The receipt record delivered for a submission, under the given identifier
+// and creation time.
+TSimPisomnost Potvrdenie(const TSimPodanie& podanie, std::string id, TUtcMs created);
+
 // A notice about a submission with a Slovak message text.
 std::string OznamenieXml(const TSimPodanie& podanie, const char* typ, const std::string& text,
                          TUtcMs created);

@@ -235,15 +235,7 @@ TSimEnvelope TSimPortal::PodajPodanie(const TSimRequest& r) {
     podanie.StavPodania = "Prijaté";
     podanie.Document = *document;
 
-    TSimPisomnost potvrdenie;
-    potvrdenie.Id = RandomGuid();
-    potvrdenie.Subjekt = podanie.Subjekt;
-    potvrdenie.PodanieId = podanie.Id;
-    potvrdenie.Biznis = podanie.Biznis;
-    potvrdenie.CreatedUtc = podanie.ReceivedUtc;
-    potvrdenie.Typ = TypPotvrdenie;
-    potvrdenie.Sluzba = podanie.Sluzba;
-    potvrdenie.Content = PotvrdenieXml(podanie);
+    const TSimPisomnost potvrdenie = Potvrdenie(podanie, RandomGuid(), podanie.ReceivedUtc);
 
     Database.InsertPodanie(podanie, potvrdenie);
     return IntAnswer(op, PodajPrijate, std::nullopt);

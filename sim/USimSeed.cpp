@@ -162,15 +162,10 @@ TSimSeedCounts SeedDemo(TSimDatabase& database, TUtcMs now) {
         }
         p.Document = EphXml(choice, p, i);
 
-        TSimPisomnost receipt;
-        receipt.Id = GuidFrom(choice.Raw());
-        receipt.Subjekt = p.Subjekt;
-        receipt.PodanieId = p.Id;
-        receipt.Biznis = p.Biznis;
-        receipt.CreatedUtc = p.ReceivedUtc + static_cast<TUtcMs>(1000 + choice.Below(60000));
-        receipt.Typ = TypPotvrdenie;
-        receipt.Sluzba = p.Sluzba;
-        receipt.Content = PotvrdenieXml(p);
+        std::string receiptId = GuidFrom(choice.Raw());
+        TSimPisomnost receipt =
+            Potvrdenie(p, std::move(receiptId),
+                       p.ReceivedUtc + static_cast<TUtcMs>(1000 + choice.Below(60000)));
         receipt.Precitany = age > 3 * Day ? choice.Percent(90) : choice.Percent(20);
         pisomnosti.push_back(receipt);
 

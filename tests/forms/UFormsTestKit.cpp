@@ -101,16 +101,7 @@ void TFixture::SetData(const std::vector<TItem>& podania) {
                      "</EPHID><Pozn>žluťoučký kôň</Pozn></EPH>";
         records.push_back(p);
 
-        Sim::TSimPisomnost d;
-        d.Id = "D-" + p.Id;
-        d.Subjekt = p.Subjekt;
-        d.PodanieId = p.Id;
-        d.Biznis = p.Biznis;
-        d.CreatedUtc = p.ReceivedUtc + 60000;
-        d.Typ = Sim::TypPotvrdenie;
-        d.Sluzba = p.Sluzba;
-        d.Content = Sim::PotvrdenieXml(p);
-        receipts.push_back(d);
+        receipts.push_back(Sim::Potvrdenie(p, "D-" + p.Id, p.ReceivedUtc + 60000));
     }
     SimServer->Database().ReplaceSubjekt({Subjekt, Osoba, Sim::HesloDigest(Heslo)}, records,
                                          receipts);

@@ -72,8 +72,8 @@ private:
 // The instant of an xs:dateTime text; throws when it is not one.
 Sim::TUtcMs At(const char* xsDateTime);
 
-// Expected identifiers, in order, for comparing with the rows a listing gave.
-inline QStringList Rows(std::initializer_list<const char*> ids) {
+// A list of texts from literals: expected rows of a listing, or a command's arguments.
+inline QStringList Utf8List(std::initializer_list<const char*> ids) {
     QStringList out;
     for (const char* id : ids)
         out << QString::fromUtf8(id);

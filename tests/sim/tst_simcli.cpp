@@ -3,6 +3,7 @@
 #include "USimCrypto.h"
 #include "USimDatabase.h"
 #include "USimSeed.h"
+#include "USimTestKit.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -26,13 +27,6 @@ TRun Run(const QStringList& args, const QByteArray& input = {}) {
     p.closeWriteChannel();
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
-
-QStringList Args(std::initializer_list<const char*> list) {
-    QStringList out;
-    for (const char* a : list)
-        out << QString::fromUtf8(a);
-    return out;
 }
 
 } // namespace
@@ -83,20 +77,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::newRow("no command") << QStringList() << QByteArray() << 2;
         QTest::newRow("password on the command line")
-            << Args({"account", "add", "--db", "x.db", "--subjekt", "S", "--osoba", "O", "--heslo",
-                     "p"})
+            << SimTest::Utf8List({"account", "add", "--db", "x.db", "--subjekt", "S", "--osoba",
+                                  "O", "--heslo", "p"})
             << QByteArray() << 2;
         QTest::newRow("without --heslo-stdin")
-            << Args({"account", "add", "--db", "x.db", "--subjekt", "S", "--osoba", "O"})
+            << SimTest::Utf8List(
+                   {"account", "add", "--db", "x.db", "--subjekt", "S", "--osoba", "O"})
             << QByteArray() << 2;
-        QTest::newRow("empty password") << Args({"account", "add", "--db", "x.db", "--subjekt", "S",
-                                                 "--osoba", "O", "--heslo-stdin"})
-                                        << QByteArray("\n") << 1;
-        QTest::newRow("seed without --demo") << Args({"seed", "--db", "x.db"}) << QByteArray() << 2;
-        QTest::newRow("bad port") << Args({"serve", "--db", "x.db", "--port", "http"})
+        QTest::newRow("empty password")
+            << SimTest::Utf8List({"account", "add", "--db", "x.db", "--subjekt", "S", "--osoba",
+                                  "O", "--heslo-stdin"})
+            << QByteArray("\n") << 1;
+        QTest::newRow("seed without --demo")
+            << SimTest::Utf8List({"seed", "--db", "x.db"}) << QByteArray() << 2;
+        QTest::newRow("bad port") << SimTest::Utf8List({"serve", "--db", "x.db", "--port", "http"})
                                   << QByteArray() << 2;
         QTest::newRow("certificate without key")
-            << Args({"serve", "--db", "x.db", "--tls-cert", "c.pem"}) << QByteArray() << 2;
+            << SimTest::Utf8List({"serve", "--db", "x.db", "--tls-cert", "c.pem"}) << QByteArray()
+            << 2;
     }
     void refusedCommandLines() {
         QFETCH(QStringList, args);

@@ -78,16 +78,7 @@ Sim::TSimPodanie Podanie(const std::string& id, const std::string& biznis, Sim::
 }
 
 Sim::TSimPisomnost Receipt(const Sim::TSimPodanie& p) {
-    Sim::TSimPisomnost d;
-    d.Id = "D-" + p.Id;
-    d.Subjekt = p.Subjekt;
-    d.PodanieId = p.Id;
-    d.Biznis = p.Biznis;
-    d.CreatedUtc = p.ReceivedUtc + 1000;
-    d.Typ = Sim::TypPotvrdenie;
-    d.Sluzba = p.Sluzba;
-    d.Content = Sim::PotvrdenieXml(p);
-    return d;
+    return Sim::Potvrdenie(p, "D-" + p.Id, p.ReceivedUtc + 1000);
 }
 
 QStringList IdsOf(const QList<TPodanie>& rows) {
@@ -172,11 +163,11 @@ private Q_SLOTS:
         const TDateTime day = LocalDate(Day);
         auto podania = Core().ListPodanie(QString(), day, day);
         QVERIFY(podania);
-        QCOMPARE(IdsOf(*podania), Rows({"late", "early"}));
+        QCOMPARE(IdsOf(*podania), Utf8List({"late", "early"}));
         podania = Core().ListPodanie(QStringLiteral("BP-A"), day, day);
-        QCOMPARE(IdsOf(*podania), Rows({"early"}));
+        QCOMPARE(IdsOf(*podania), Utf8List({"early"}));
         podania = Core().ListPodanie(QStringLiteral("BP-A"), 0, 0);
-        QCOMPARE(IdsOf(*podania), Rows({"after", "early", "before"}));
+        QCOMPARE(IdsOf(*podania), Utf8List({"after", "early", "before"}));
         const TPodanie& row = podania->at(1);
         QCOMPARE(row.IdSubjektu, QStringLiteral("S-E2E"));
         QCOMPARE(row.KodTypuPodania, QStringLiteral("KT_PODAJ_v02"));
@@ -186,11 +177,11 @@ private Q_SLOTS:
 
         auto pisomnosti = Core().ListSuborPisomnosti(QStringLiteral("BP-B"), day, day);
         QVERIFY(pisomnosti);
-        QCOMPARE(IdsOf(*pisomnosti), Rows({"late"}));
+        QCOMPARE(IdsOf(*pisomnosti), Utf8List({"late"}));
         QCOMPARE(pisomnosti->at(0).IdPisomnosti, QStringLiteral("D-late"));
         QCOMPARE(pisomnosti->at(0).KodTypuPisomnosti, QString::fromLatin1(Sim::TypPotvrdenie));
         pisomnosti = Core().ListSuborPisomnosti(QString(), day + 1, day + 1);
-        QCOMPARE(IdsOf(*pisomnosti), Rows({"after"}));
+        QCOMPARE(IdsOf(*pisomnosti), Utf8List({"after"}));
     }
 
     void seededDataIsCappedAtAThousandNewestFirst() {

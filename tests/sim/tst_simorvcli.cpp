@@ -22,13 +22,6 @@ struct TRun {
     QString Err;
 };
 
-QStringList Args(std::initializer_list<const char*> list) {
-    QStringList out;
-    for (const char* a : list)
-        out << QString::fromUtf8(a);
-    return out;
-}
-
 } // namespace
 
 class TestSimOrvCli : public QObject {
@@ -77,16 +70,8 @@ private Q_SLOTS:
             p.StavOverenia = "Overené";
             p.StavPodania = "Spracované";
             p.Document = "<EPH xmlns=\"urn:test\"/>";
-            Sim::TSimPisomnost d;
-            d.Id = "DOC-" + std::to_string(k);
-            d.Subjekt = p.Subjekt;
-            d.PodanieId = p.Id;
-            d.Biznis = p.Biznis;
-            d.CreatedUtc = p.ReceivedUtc;
-            d.Typ = Sim::TypPotvrdenie;
-            d.Sluzba = p.Sluzba;
-            d.Content = Sim::PotvrdenieXml(p);
-            Sim_->Db().InsertPodanie(p, d);
+            Sim_->Db().InsertPodanie(p,
+                                     Sim::Potvrdenie(p, "DOC-" + std::to_string(k), p.ReceivedUtc));
         }
     }
     void cleanupTestCase() { Sim_.reset(); }
@@ -96,33 +81,34 @@ private Q_SLOTS:
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.contains(QStringLiteral("Nesprávne prihlasovacie údaje")),
                  qPrintable(r.Err));
-        r = Orv(Args({"check-login"}));
+        r = Orv(Utf8List({"check-login"}));
         QVERIFY(r.Code != 0); // nothing was saved
         r = Konfiguracia("Cyril-heslo");
         QCOMPARE(r.Code, 0);
-        r = Orv(Args({"check-login"}));
+        r = Orv(Utf8List({"check-login"}));
         QCOMPARE(r.Code, 0);
     }
 
     void listingsWithBoundsAndBusinessCase() {
-        TRun r = Orv(Args({"podania", "--od", "2024-05-11", "--do", "2024-05-12", "--json"}));
+        TRun r = Orv(Utf8List({"podania", "--od", "2024-05-11", "--do", "2024-05-12", "--json"}));
         QCOMPARE(r.Code, 0);
         QJsonArray rows = QJsonDocument::fromJson(r.Out.toUtf8()).array();
         QCOMPARE(rows.size(), 2);
         QVERIFY(r.Out.indexOf(QStringLiteral("CLI-2")) < r.Out.indexOf(QStringLiteral("CLI-1")));
-        r = Orv(Args({"podania", "--od", "2024-05-01", "--do", "2024-05-31", "--biznis", "BP-7"}));
+        r = Orv(
+            Utf8List({"podania", "--od", "2024-05-01", "--do", "2024-05-31", "--biznis", "BP-7"}));
         QCOMPARE(r.Code, 0);
         QVERIFY(r.Out.contains(QStringLiteral("CLI-0")) && r.Out.contains(QStringLiteral("CLI-2")));
         QVERIFY(!r.Out.contains(QStringLiteral("CLI-1")));
-        r = Orv(
-            Args({"pisomnosti", "--od", "2024-05-01", "--do", "2024-05-31", "--biznis", "BP-8"}));
+        r = Orv(Utf8List(
+            {"pisomnosti", "--od", "2024-05-01", "--do", "2024-05-31", "--biznis", "BP-8"}));
         QCOMPARE(r.Code, 0);
         QVERIFY(r.Out.contains(QStringLiteral("DOC-1")) &&
                 !r.Out.contains(QStringLiteral("DOC-0")));
     }
 
     void fetchShowsTheContent() {
-        const TRun r = Orv(Args({"pisomnost", "DOC-1"}));
+        const TRun r = Orv(Utf8List({"pisomnost", "DOC-1"}));
         QCOMPARE(r.Code, 0);
         QVERIFY2(r.Out.contains(QStringLiteral("<Potvrdenie")), qPrintable(r.Out));
         QVERIFY(r.Out.contains(QStringLiteral("CLI-1")));
@@ -132,7 +118,7 @@ private Q_SLOTS:
         Sim::TSimScriptedAnswer a;
         a.FaultString = "Portál je v údržbe.";
         Sim_->Server().Faults().Push("CheckLogin", a);
-        const TRun r = Orv(Args({"check-login"}));
+        const TRun r = Orv(Utf8List({"check-login"}));
         QCOMPARE(r.Code, 1);
         QVERIFY2(r.Err.contains(QStringLiteral("Portál je v údržbe.")), qPrintable(r.Err));
     }

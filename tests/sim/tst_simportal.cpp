@@ -34,15 +34,7 @@ Sim::TSimPodanie MakePodanie(const std::string& id, const std::string& subjekt,
 }
 
 Sim::TSimPisomnost ReceiptOf(const Sim::TSimPodanie& p, bool precitany) {
-    Sim::TSimPisomnost d;
-    d.Id = "D-" + p.Id;
-    d.Subjekt = p.Subjekt;
-    d.PodanieId = p.Id;
-    d.Biznis = p.Biznis;
-    d.CreatedUtc = p.ReceivedUtc + 60000;
-    d.Typ = Sim::TypPotvrdenie;
-    d.Sluzba = p.Sluzba;
-    d.Content = Sim::PotvrdenieXml(p);
+    Sim::TSimPisomnost d = Sim::Potvrdenie(p, "D-" + p.Id, p.ReceivedUtc + 60000);
     d.Precitany = precitany;
     return d;
 }
@@ -264,27 +256,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QStringList>("ids");
         QTest::addColumn<QStringList>("docs"); // documents follow their submission by a minute
-        const QStringList all = Rows({"P4", "P3", "P2", "P1"});
+        const QStringList all = Utf8List({"P4", "P3", "P2", "P1"});
         QTest::newRow("none") << ""
                               << "" << all << all;
-        QTest::newRow("from in UTC") << "2024-03-01T09:00:00Z"
-                                     << "" << Rows({"P4", "P3", "P2"}) << Rows({"P4", "P3", "P2"});
+        QTest::newRow("from in UTC")
+            << "2024-03-01T09:00:00Z"
+            << "" << Utf8List({"P4", "P3", "P2"}) << Utf8List({"P4", "P3", "P2"});
         QTest::newRow("from at +02:00")
             << "2024-03-01T11:00:00.000+02:00"
-            << "" << Rows({"P4", "P3", "P2"}) << Rows({"P4", "P3", "P2"});
-        QTest::newRow("from is inclusive") << "2024-03-01T10:00:00Z"
-                                           << "" << Rows({"P4", "P3"}) << Rows({"P4", "P3"});
+            << "" << Utf8List({"P4", "P3", "P2"}) << Utf8List({"P4", "P3", "P2"});
+        QTest::newRow("from is inclusive")
+            << "2024-03-01T10:00:00Z"
+            << "" << Utf8List({"P4", "P3"}) << Utf8List({"P4", "P3"});
         QTest::newRow("to is exclusive")
             << ""
-            << "2024-03-01T12:00:00+02:00" << Rows({"P2", "P1"}) << Rows({"P2", "P1"});
-        QTest::newRow("to at -05:00")
-            << ""
-            << "2024-03-01T05:00:00.001-05:00" << Rows({"P3", "P2", "P1"}) << Rows({"P2", "P1"});
+            << "2024-03-01T12:00:00+02:00" << Utf8List({"P2", "P1"}) << Utf8List({"P2", "P1"});
+        QTest::newRow("to at -05:00") << ""
+                                      << "2024-03-01T05:00:00.001-05:00"
+                                      << Utf8List({"P3", "P2", "P1"}) << Utf8List({"P2", "P1"});
         QTest::newRow("no offset counts as UTC")
             << "2024-03-01T09:00:00"
-            << "2024-03-01T11:00:00" << Rows({"P3", "P2"}) << Rows({"P3", "P2"});
+            << "2024-03-01T11:00:00" << Utf8List({"P3", "P2"}) << Utf8List({"P3", "P2"});
         QTest::newRow("start after end") << "2024-03-02T00:00:00Z"
-                                         << "2024-03-01T00:00:00Z" << Rows({}) << Rows({});
+                                         << "2024-03-01T00:00:00Z" << Utf8List({}) << Utf8List({});
     }
     void listingsHonourBoundsWithTheirOffsets() {
         QFETCH(QString, from);
@@ -334,19 +328,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("ids");
         QTest::newRow("date desc") << "DatumACasPrijatia"
-                                   << "Desc" << Rows({"P4", "P3", "P2", "P1"});
+                                   << "Desc" << Utf8List({"P4", "P3", "P2", "P1"});
         QTest::newRow("date asc") << "DatumACasPrijatia"
-                                  << "Asc" << Rows({"P1", "P2", "P3", "P4"});
+                                  << "Asc" << Utf8List({"P1", "P2", "P3", "P4"});
         QTest::newRow("business case asc") << "identifikatorBiznisPripadu"
-                                           << "Asc" << Rows({"P1", "P3", "P2", "P4"});
+                                           << "Asc" << Utf8List({"P1", "P3", "P2", "P4"});
         QTest::newRow("business case desc") << "identifikatorBiznisPripadu"
-                                            << "Desc" << Rows({"P4", "P2", "P3", "P1"});
+                                            << "Desc" << Utf8List({"P4", "P2", "P3", "P1"});
         QTest::newRow("type asc") << "KodTypuHlavnehoObjektu"
-                                  << "Asc" << Rows({"P1", "P3", "P4", "P2"});
+                                  << "Asc" << Utf8List({"P1", "P3", "P4", "P2"});
         QTest::newRow("state asc") << "StavPodania"
-                                   << "Asc" << Rows({"P3", "P1", "P2", "P4"});
+                                   << "Asc" << Utf8List({"P3", "P1", "P2", "P4"});
         QTest::newRow("defaults: first literals") << ""
-                                                  << "" << Rows({"P1", "P3", "P2", "P4"});
+                                                  << "" << Utf8List({"P1", "P3", "P2", "P4"});
     }
     void sortColumnsAndDirections() {
         QFETCH(QString, column);
