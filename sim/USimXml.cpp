@@ -130,7 +130,6 @@ void AppendForeignElement(xmlNode* parent, const xmlNode* root) {
     if (!copy)
         return;
     xmlAddChild(parent, copy);
-    xmlReconciliateNs(parent->doc, copy);
     DeclareEmptyDefaults(copy);
 }
 

@@ -194,7 +194,13 @@ void TTestPodajSim::samplesAreSubmittedListedAndOpened() {
     TPodanie opened;
     Core->GetPodanie(row.IdPodania, opened);
     QVERIFY(opened.Obsah.contains(ephId));
-    QVERIFY(opened.Obsah.contains(QStringLiteral("Signature")));
+    // The signature still verifies in the content as delivered: the portal's
+    // envelope around it must not have renamed its namespaces.
+    TSignedContent fetched;
+    QCOMPARE(ErrorOf([&] { fetched = VerifySignedContent(opened.Obsah, Pki.CaPem()); }),
+             QStringLiteral("<no error>"));
+    QVERIFY(fetched.SignatureId.endsWith(QStringLiteral("_sgn")));
+    QVERIFY(!opened.Obsah.contains(QLatin1String("default:")));
     // What the portal received carries a signature that verifies.
     const auto stored = Server->Database().GetPodanie(row.IdPodania.toStdString(), {"S-PODAJ"});
     QVERIFY(stored);
