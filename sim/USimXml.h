@@ -22,7 +22,8 @@ struct TXmlParsed {
 };
 
 // Parses without network access, DTD loading or entity substitution; a
-// document with a DOCTYPE is refused, so no entity of its own is ever used.
+// document with a DOCTYPE is refused at the DOCTYPE, so no entity of its own
+// is ever declared. Text nodes have no size limit: callers bound the text.
 TXmlParsed ParseUntrusted(std::string_view text);
 
 // Libxml2 keeps per-thread and global state; call once before threads start.
