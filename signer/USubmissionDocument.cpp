@@ -79,7 +79,7 @@ QString WriteSubmissionData(const TSubmissionData& data) {
 }
 
 TSubmissionData ReadSubmissionData(const QString& text) {
-    TXmlDocPtr doc = ParseXmlSafely(ToUtf8(text), QStringLiteral("The submission data"));
+    TXmlDocPtr doc = ParseXmlSafely(text, QStringLiteral("The submission data"));
     xmlNode* root = xmlDocGetRootElement(doc.get());
     if (!xmlStrEqual(root->name, Xc("PodanieData")) || !root->ns ||
         !xmlStrEqual(root->ns->href, Xc(SubmissionNs)))

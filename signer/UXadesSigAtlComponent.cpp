@@ -95,6 +95,7 @@ std::int32_t TXadesSigAtlComponent::Sign(const QString& signatureId, const QStri
     }
     const TSigningKey key = UnlockPkcs12(keyFile, *password);
     password->fill(u'\0');
+    consent = TSigningConsent(); // the rendering of a large document is large too
 
     TXadesRequest request;
     request.SignatureId = signatureId;

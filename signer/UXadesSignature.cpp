@@ -6,6 +6,7 @@
 #include "UXmlSecLibrary.h"
 
 #include <libxml/valid.h>
+#include <libxml/xmlsave.h>
 #include <openssl/x509.h>
 #include <xmlsec/app.h>
 #include <xmlsec/crypto.h>
@@ -36,6 +37,22 @@ QByteArray Tlv(unsigned char tag, const QByteArray& content) {
     QByteArray out(1, static_cast<char>(tag));
     out.append(DerLength(content.size()));
     out.append(content);
+    return out;
+}
+
+int AppendBytes(void* target, const char* bytes, int size) {
+    static_cast<QByteArray*>(target)->append(bytes, size);
+    return size;
+}
+
+// Written straight into the result: the document's text is held once, not
+// in libxml2's buffer and in a copy of it beside the tree.
+QByteArray WriteDocument(xmlDoc* doc) {
+    QByteArray out;
+    xmlSaveCtxt* save = xmlSaveToIO(AppendBytes, nullptr, &out, "UTF-8", 0);
+    const bool written = save && xmlSaveDoc(save, doc) >= 0;
+    if (!save || xmlSaveClose(save) < 0 || !written)
+        throw TOrvError(QStringLiteral("The signed document cannot be written"));
     return out;
 }
 
@@ -299,11 +316,5 @@ QByteArray SignXades(const std::vector<TComPtr<TXmlDataObject>>& objects,
     Child(Child(keyInfo, "X509Data", DsigNs), "X509Certificate", DsigNs,
           QString::fromLatin1(CertificateDer(key.Certificate.get()).toBase64()));
 
-    xmlChar* raw = nullptr;
-    int size = 0;
-    xmlDocDumpMemoryEnc(doc.get(), &raw, &size, "UTF-8");
-    TXmlCharPtr text(raw);
-    if (!text)
-        throw TOrvError(QStringLiteral("The signed document cannot be written"));
-    return QByteArray(reinterpret_cast<const char*>(text.get()), size);
+    return WriteDocument(doc.get());
 }

@@ -46,7 +46,7 @@ private:
 } // namespace
 
 QString SchemaViolation(xmlDoc* doc, const QString& xsdText) {
-    TXmlDocPtr schemaDoc = ParseXmlSafely(ToUtf8(xsdText), QStringLiteral("The schema"));
+    TXmlDocPtr schemaDoc = ParseXmlSafely(xsdText, QStringLiteral("The schema"));
     TXmlErrorScope errors;
     TSchemaParserCtxtPtr parser(xmlSchemaNewDocParserCtxt(schemaDoc.get()));
     if (!parser)
@@ -69,7 +69,7 @@ QString SchemaViolation(xmlDoc* doc, const QString& xsdText) {
 
 QString RenderText(xmlDoc* doc, const QString& xslText) {
     // libxslt takes over the stylesheet document.
-    TXmlDocPtr styleDoc = ParseXmlSafely(ToUtf8(xslText), QStringLiteral("The stylesheet"));
+    TXmlDocPtr styleDoc = ParseXmlSafely(xslText, QStringLiteral("The stylesheet"));
     TXmlErrorScope errors;
     TXsltErrorScope xsltErrors;
     TXsltSecurityPrefsPtr prefs(xsltNewSecurityPrefs());

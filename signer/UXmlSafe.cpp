@@ -4,7 +4,10 @@
 
 #include <libxml/globals.h>
 
-#include <climits>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -54,16 +57,24 @@ QByteArray ToUtf8(const QString& text) {
     return text.toUtf8();
 }
 
-TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what) {
-    if (utf8.size() > INT_MAX)
-        throw TOrvError(QStringLiteral("%1: the document is too large").arg(what));
+namespace {
+
+// The parser is fed in pieces, so that neither a UTF-8 copy of the whole
+// text nor libxml2's own copy of it is ever held beside the tree.
+constexpr qsizetype PieceSize = 64 * 1024;
+
+template <class TFeed> TXmlDocPtr ParsePieces(const QString& what, TFeed&& feed) {
     TXmlErrorScope errors;
-    TXmlParserCtxtPtr context(xmlNewParserCtxt());
+    TXmlParserCtxtPtr context(xmlCreatePushParserCtxt(nullptr, nullptr, nullptr, 0, nullptr));
     if (!context)
         throw TOrvError(QStringLiteral("%1: not enough memory").arg(what));
     // The text is Unicode already, whatever its declaration says.
-    TXmlDocPtr doc(xmlCtxtReadMemory(context.get(), utf8.constData(), static_cast<int>(utf8.size()),
-                                     nullptr, "UTF-8", SafeParseOptions));
+    xmlCtxtUseOptions(context.get(), SafeParseOptions | XML_PARSE_IGNORE_ENC);
+    feed([&](const char* bytes, qsizetype size) {
+        return xmlParseChunk(context.get(), bytes, static_cast<int>(size), 0) == 0;
+    });
+    xmlParseChunk(context.get(), nullptr, 0, 1);
+    TXmlDocPtr doc(std::exchange(context->myDoc, nullptr));
     if (!doc || !context->wellFormed)
         throw TOrvError(
             QStringLiteral("%1: %2").arg(what, errors.FirstMessage(QStringLiteral("not XML"))));
@@ -72,4 +83,26 @@ TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what) {
     if (!xmlDocGetRootElement(doc.get()))
         throw TOrvError(QStringLiteral("%1: no root element").arg(what));
     return doc;
+}
+
+} // namespace
+
+TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
+    return ParsePieces(what, [text](auto&& push) {
+        QStringEncoder encoder(QStringEncoder::Utf8);
+        // The encoder keeps the first half of a pair that a piece cuts.
+        for (qsizetype at = 0; at < text.size(); at += PieceSize) {
+            const QByteArray bytes = encoder(text.mid(at, PieceSize));
+            if (!push(bytes.constData(), bytes.size()))
+                return;
+        }
+    });
+}
+
+TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what) {
+    return ParsePieces(what, [&utf8](auto&& push) {
+        for (qsizetype at = 0; at < utf8.size(); at += PieceSize)
+            if (!push(utf8.constData() + at, std::min(PieceSize, utf8.size() - at)))
+                return;
+    });
 }

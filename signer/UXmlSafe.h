@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
@@ -40,7 +41,9 @@ private:
 // The options every signer parse uses.
 inline constexpr int SafeParseOptions = XML_PARSE_NONET;
 
-// Parses UTF-8 bytes; raises TOrvError with the parser's reason.
+// Parses Unicode text, or UTF-8 bytes; raises TOrvError with the parser's
+// reason. An encoding the text declares is ignored.
+TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what);
 TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what);
 
 QString FromXmlChar(const xmlChar* text);

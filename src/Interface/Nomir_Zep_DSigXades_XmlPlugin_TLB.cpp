@@ -42,15 +42,18 @@ TVariant TXmlPlugin::CreateFileDataObject(const QString& objectId, const QString
 }
 
 TVariant TXmlPlugin::CreateDataObject(const QString& objectId, const QString& description,
-                                      const QString& xmlData, const QString& xsdData,
+                                      QString xmlData, const QString& xsdData,
                                       const QString& namespaceUri, const QString& xsdReference,
                                       const QString& xslData, const QString& xslReference) {
     _XmlPlugin& plugin = Intf();
     TVariant result;
-    Check(plugin.CreateDataObject(TBStr(objectId).Get(), TBStr(description).Get(),
-                                  TBStr(xmlData).Get(), TBStr(xsdData).Get(),
-                                  TBStr(namespaceUri).Get(), TBStr(xsdReference).Get(),
-                                  TBStr(xslData).Get(), TBStr(xslReference).Get(), result.Out()));
+    // A large document is held once, not twice, while the component reads it.
+    const TBStr xml(xmlData);
+    xmlData = QString();
+    Check(plugin.CreateDataObject(TBStr(objectId).Get(), TBStr(description).Get(), xml.Get(),
+                                  TBStr(xsdData).Get(), TBStr(namespaceUri).Get(),
+                                  TBStr(xsdReference).Get(), TBStr(xslData).Get(),
+                                  TBStr(xslReference).Get(), result.Out()));
     return result;
 }
 

@@ -54,9 +54,10 @@ public:
                                   const QString& text);
     TVariant CreateFileDataObject(const QString& objectId, const QString& description,
                                   const QString& filePath);
-    TVariant CreateDataObject(const QString& objectId, const QString& description,
-                              const QString& xmlData, const QString& xsdData,
-                              const QString& namespaceUri, const QString& xsdReference,
-                              const QString& xslData, const QString& xslReference);
+    // xmlData is taken, and let go of once the component has its copy.
+    TVariant CreateDataObject(const QString& objectId, const QString& description, QString xmlData,
+                              const QString& xsdData, const QString& namespaceUri,
+                              const QString& xsdReference, const QString& xslData,
+                              const QString& xslReference);
     QString Version();
 };

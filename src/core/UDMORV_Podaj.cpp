@@ -43,9 +43,9 @@ void TDMORV::PodpisAPodaj(const QString& objectId, const QString& typPodania, co
     {
         TCXadesSigAtl signer;
         TXmlPlugin plugin;
-        TVariant dataObject = plugin.CreateDataObject(objectId, popis, ephText, xsd, namespaceUri,
-                                                      xsdUri, xslt, xsltUri);
-        ephText = QString(); // the data object holds the document now
+        // The plug-in's copy is the only one left while it parses.
+        TVariant dataObject = plugin.CreateDataObject(objectId, popis, std::move(ephText), xsd,
+                                                      namespaceUri, xsdUri, xslt, xsltUri);
         if (dataObject.IsEmpty())
             throw TOrvError(tr("Nepodarilo sa vytvoriť objekt podania!"));
         signer.AddDataObject(dataObject); // its status is left to the signing

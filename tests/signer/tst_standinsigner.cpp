@@ -324,6 +324,39 @@ private Q_SLOTS:
         QCOMPARE(Environment->Asked, 0);
     }
 
+    // Text is handed to the parser in pieces of 64 KiB; a character must
+    // come through whole wherever a piece ends.
+    void parsesTextWhole_data() {
+        QTest::addColumn<QString>("declaration");
+        QTest::addColumn<qsizetype>("padding");
+        QTest::addColumn<QString>("content");
+        const QString utf8 = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+        const QString smiley = QString::fromUcs4(U"\U0001F600 Žofia");
+        QTest::newRow("short") << utf8 << qsizetype(0) << smiley;
+        // "<?xml ...?><a>" then padding, so the pair or the letter sits on the edge.
+        for (qsizetype shift : {-3, -2, -1, 0})
+            QTest::newRow(qPrintable(QStringLiteral("piece edge %1").arg(shift)))
+                << utf8 << qsizetype(64 * 1024 - utf8.size() - 3 + shift) << smiley;
+        QTest::newRow("other encoding declared")
+            << QStringLiteral("<?xml version=\"1.0\" encoding=\"windows-1250\"?>") << qsizetype(0)
+            << QStringLiteral("Žofia & syn");
+        QTest::newRow("many pieces") << QString() << qsizetype(300 * 1024) << smiley;
+    }
+    void parsesTextWhole() {
+        QFETCH(QString, declaration);
+        QFETCH(qsizetype, padding);
+        QFETCH(QString, content);
+        const QString text = declaration + QStringLiteral("<a>") + QString(padding, u'x') +
+                             content.toHtmlEscaped() + QStringLiteral("</a>");
+        const QString expected = QString(padding, u'x') + content;
+        for (bool asBytes : {false, true}) {
+            const TXmlDocPtr doc = asBytes ? ParseXmlSafely(text.toUtf8(), QStringLiteral("t"))
+                                           : ParseXmlSafely(QStringView(text), QStringLiteral("t"));
+            TXmlCharPtr parsed(xmlNodeGetContent(xmlDocGetRootElement(doc.get())));
+            QCOMPARE(FromXmlChar(parsed.get()), expected);
+        }
+    }
+
     void toolsRefuseWhatIsNotASignature() {
         TMes mes;
         QCOMPARE(mes.CreateSubmission({}, QStringLiteral("KT"), {}).Status, 1);
