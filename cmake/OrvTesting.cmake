@@ -4,6 +4,7 @@ function(orv_add_test)
   cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE orv_common Qt6::Test ${T_LIBS})
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   target_compile_definitions(${T_NAME} PRIVATE
     ORV_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     ORV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -1,3 +1,4 @@
+#include "UErrorOf.h"
 #include "UTestComponents.h"
 
 #include "UOrvError.h"
@@ -7,15 +8,6 @@
 #include <optional>
 
 namespace {
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 // An object that is neither of the signer's interfaces.
 class TForeignObject final : public TComObject<IDispatch> {};

@@ -1,5 +1,6 @@
 #include "OrvConfig.h"
 #include "UDMORV.h"
+#include "UErrorOf.h"
 #include "UOrvError.h"
 #include "URegFile.h"
 #include "UTempRegistry.h"
@@ -24,15 +25,6 @@ const QStringList SettingNames = {QStringLiteral("Url"),
                                   QStringLiteral("SignatureAlgorithm"),
                                   QStringLiteral("SignaturePolicy"),
                                   QStringLiteral("VerziaPodaja")};
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QString();
-}
 
 QString OpenSslDigest(const QByteArray& bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];

@@ -1,5 +1,6 @@
 #include "UBusyCursor.h"
 #include "UDMORV.h"
+#include "UErrorOf.h"
 #include "UFakeClock.h"
 #include "UOrvError.h"
 #include "UPortalAnswers.h"
@@ -66,15 +67,6 @@ TTestHttpAnswer Answer(const QByteArray& body) {
     TTestHttpAnswer answer;
     answer.Body = body;
     return answer;
-}
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 TDateTime Date(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {

@@ -7,6 +7,7 @@
 #include "UBusyCursor.h"
 #include "UDMORV.h"
 #include "UEphVersion.h"
+#include "UErrorOf.h"
 #include "UFakeClock.h"
 #include "UOrvError.h"
 #include "UPortalAnswers.h"
@@ -34,15 +35,6 @@ const QString SubmissionData = QStringLiteral("<Data typ=\"KT\"/>");
 // Long enough for several Base64 lines, with letters beyond ASCII.
 const QString FinalDocument =
     QStringLiteral("<Podanie>") + QString(60, QChar(u'ž')) + QStringLiteral("</Podanie>\r\n");
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
-}
 
 TDateTime At(int year, int month, int day, int hour, int minute, int second, int ms = 0) {
     return EncodeDateTime({year, month, day, hour, minute, second, ms});
@@ -413,7 +405,7 @@ void TTestPodaj::portalFailures() {
     answer.Status = status;
     answer.Reason = status == 200 ? "OK" : "Internal Server Error";
     Server->Enqueue(answer);
-    QCOMPARE(ErrorOf([&] { Podpis(); }), message.isNull() ? QStringLiteral("<no error>") : message);
+    QCOMPARE(ErrorOf([&] { Podpis(); }), message.isNull() ? NoError : message);
     QCOMPARE(Server->RequestCount(), 1);
     QCOMPARE(Log().Calls.last(), QStringLiteral("Busy.End"));
 }

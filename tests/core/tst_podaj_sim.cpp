@@ -4,6 +4,7 @@
 
 #include "../signer/UTestPki.h"
 #include "UDMORV.h"
+#include "UErrorOf.h"
 #include "UOrvError.h"
 #include "USignedContent.h"
 #include "USignerHost.h"
@@ -38,15 +39,6 @@ QByteArray Altered(const QByteArray& body) {
     QByteArray document = QByteArray::fromBase64(base64);
     document.replace("Košice", "Kosice");
     return body.left(start) + document.toBase64() + body.mid(end);
-}
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 QString Sample(const char* name) {
@@ -197,8 +189,7 @@ void TTestPodajSim::samplesAreSubmittedListedAndOpened() {
     // The signature still verifies in the content as delivered: the portal's
     // envelope around it must not have renamed its namespaces.
     TSignedContent fetched;
-    QCOMPARE(ErrorOf([&] { fetched = VerifySignedContent(opened.Obsah, Pki.CaPem()); }),
-             QStringLiteral("<no error>"));
+    QCOMPARE(ErrorOf([&] { fetched = VerifySignedContent(opened.Obsah, Pki.CaPem()); }), NoError);
     QVERIFY(fetched.SignatureId.endsWith(QStringLiteral("_sgn")));
     QVERIFY(!opened.Obsah.contains(QLatin1String("default:")));
     // What the portal received carries a signature that verifies.

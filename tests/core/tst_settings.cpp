@@ -1,3 +1,4 @@
+#include "UErrorOf.h"
 #include "UOrvError.h"
 #include "URegFile.h"
 #include "UTempRegistry.h"
@@ -17,15 +18,6 @@ const TRegistryPath OrvPath = {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza"
 TRegFile ParseUser(const TTempRegistry& registry) {
     return TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
                            registry.UserFile().toStdString());
-}
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QString();
 }
 
 } // namespace
@@ -111,16 +103,16 @@ void TTestSettings::storedTypes_data() {
     QTest::newRow("multi string") << QByteArray("\"Url\"=hex(7):61,00,00,00,00,00") << QString()
                                   << invalid;
     QTest::newRow("zero-length dword reads empty")
-        << QByteArray("\"Url\"=hex(4):") << QString() << QString();
+        << QByteArray("\"Url\"=hex(4):") << QString() << NoError;
     QTest::newRow("expandable string, not expanded")
         << QByteArray("\"Url\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,00,00")
-        << QStringLiteral("%HOME%") << QString();
+        << QStringLiteral("%HOME%") << NoError;
     QTest::newRow("string up to its first NUL")
-        << QByteArray("\"Url\"=hex(1):61,00,00,00,62,00,00,00") << QStringLiteral("a") << QString();
+        << QByteArray("\"Url\"=hex(1):61,00,00,00,62,00,00,00") << QStringLiteral("a") << NoError;
     QTest::newRow("string without NUL")
-        << QByteArray("\"Url\"=hex(1):61,00,62,00") << QStringLiteral("ab") << QString();
+        << QByteArray("\"Url\"=hex(1):61,00,62,00") << QStringLiteral("ab") << NoError;
     QTest::newRow("continued byte list") << QByteArray("\"Url\"=hex(2):61,00,\\\r\n  62,00,00,00")
-                                         << QStringLiteral("ab") << QString();
+                                         << QStringLiteral("ab") << NoError;
 }
 
 void TTestSettings::storedTypes() {

@@ -1,3 +1,4 @@
+#include "UErrorOf.h"
 #include "UPortalTestData.h"
 
 #include "OrvConfig.h"
@@ -57,15 +58,6 @@ PortalService::CheckLogin Login() {
     request.osoba = QStringLiteral("O");
     request.heslo = QStringLiteral("H");
     return request;
-}
-
-QString ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 } // namespace
@@ -267,8 +259,7 @@ void TestPortalProxy::contentTypes() {
     QFETCH(QByteArray, contentType);
     QFETCH(QString, message);
     Script->Answers.push_back(Answer(200, "OK", OkLogin, contentType));
-    QCOMPARE(ErrorOf([&] { Portal->CheckLogin(Login()); }),
-             message.isEmpty() ? QStringLiteral("<no error>") : message);
+    QCOMPARE(ErrorOf([&] { Portal->CheckLogin(Login()); }), message.isEmpty() ? NoError : message);
 }
 
 void TestPortalProxy::noMessageGivesNull() {

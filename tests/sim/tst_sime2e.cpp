@@ -3,6 +3,7 @@
 
 #include "UBase64.h"
 #include "UDMORV.h"
+#include "UErrorOf.h"
 #include "UOrvError.h"
 #include "URegistry.h"
 #include "URegistryFile.h"
@@ -22,15 +23,6 @@ using namespace SimTest;
 namespace {
 
 const QString OrvPrefix = QStringLiteral("Chyba pri komunikácii s ORV:\r\n");
-
-QString ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TOrvError& error) {
-        return error.message();
-    }
-    return QString();
-}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -321,7 +313,7 @@ private Q_SLOTS:
         }
         Script("CheckLogin", a);
         const QString message = ErrorOf([&] { Core().EnsureLogin(); });
-        QVERIFY2(!message.isEmpty(), "the fault passed unnoticed");
+        QVERIFY2(message != NoError, "the fault passed unnoticed");
         if (kind == QLatin1String("drop")) {
             QVERIFY2(message.contains(expected), qPrintable(message));
             QVERIFY2(message.endsWith(Q(Sim::ActionOf("CheckLogin"))), qPrintable(message));
