@@ -1,6 +1,7 @@
 #include "UFileRead.h"
 
 #include "UOrvError.h"
+#include "UPosixFd.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,22 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-class TFd {
-public:
-    explicit TFd(int fd)
-        : Fd(fd) {}
-    ~TFd() {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return Fd; }
-
-private:
-    int Fd;
-};
 
 [[noreturn]] void Fail(const QString& path, int error) {
     // A writer holding the lock is what Windows reports as a sharing violation.

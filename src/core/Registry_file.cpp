@@ -1,3 +1,4 @@
+#include "UPosixFd.h"
 #include "URegFile.h"
 #include "URegistryFile.h"
 
@@ -18,30 +19,6 @@ constexpr char16_t MachineHive[] = u"HKEY_LOCAL_MACHINE";
 std::string SystemReason(int error) {
     return std::strerror(error);
 }
-
-class TFd {
-public:
-    explicit TFd(int fd) noexcept
-        : Fd(fd) {}
-    ~TFd() {
-        if (Fd >= 0)
-            ::close(Fd);
-    }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-
-    int Get() const noexcept { return Fd; }
-    explicit operator bool() const noexcept { return Fd >= 0; }
-    // Closes now, so a failing close can be reported.
-    int Close() noexcept {
-        const int result = ::close(Fd);
-        Fd = -1;
-        return result;
-    }
-
-private:
-    int Fd;
-};
 
 // Removes the file at the end of its life unless released.
 class TRemoveGuard {

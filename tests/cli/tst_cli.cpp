@@ -1,4 +1,5 @@
 #include "../core/UPortalAnswers.h"
+#include "UCliRun.h"
 #include "UDMORV.h"
 #include "UTestHttpServer.h"
 
@@ -13,12 +14,6 @@
 #include <QTest>
 
 namespace {
-
-struct TRun {
-    int ExitCode = -1;
-    QByteArray Out;
-    QString Err;
-};
 
 QByteArray Ok(const QByteArray& operation, const QByteArray& inner) {
     return PortalAnswer(operation, inner);
@@ -90,24 +85,10 @@ void TTestCli::init() {
 }
 
 TRun TTestCli::Orv(const QStringList& arguments, const QByteArray& input) {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Config->path());
     environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), Config->filePath(QStringLiteral("etc")));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ORV_CLI_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    TRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = process.readAllStandardOutput();
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunProgram(QStringLiteral(ORV_CLI_PATH), arguments, environment, input);
 }
 
 void TTestCli::Configure(const QByteArray& values) {

@@ -1,6 +1,7 @@
 // orv podaj end to end: the demo signing setup made by scripts/demo-pki, the
 // real orv binary with the stand-in signer, and the simulator in-process.
 
+#include "UCliRun.h"
 #include "USimCrypto.h"
 #include "USimServer.h"
 
@@ -13,12 +14,6 @@
 #include <memory>
 
 namespace {
-
-struct TRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
 
 const QString Pin = QStringLiteral("demo-pin-7");
 
@@ -61,7 +56,7 @@ private:
     }
     int PodaniaCount() {
         const TRun run = Orv({QStringLiteral("podania"), QStringLiteral("--json")});
-        return run.ExitCode == 0 ? int(run.Out.count(QStringLiteral("\"IdPodania\""))) : -1;
+        return run.ExitCode == 0 ? int(run.Out.count("\"IdPodania\"")) : -1;
     }
 
     QTemporaryDir Dir;
@@ -70,7 +65,6 @@ private:
 
 TRun TTestCliPodaj::Run(const QString& program, const QStringList& arguments,
                         const QByteArray& input, bool withPin) {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Dir.filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_CONFIG_DIRS"),
@@ -78,20 +72,7 @@ TRun TTestCliPodaj::Run(const QString& program, const QStringList& arguments,
     environment.remove(QStringLiteral("ORV_SIGNER_PIN"));
     if (withPin)
         environment.insert(QStringLiteral("ORV_SIGNER_PIN"), Pin);
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    TRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunProgram(program, arguments, environment, input);
 }
 
 void TTestCliPodaj::initTestCase() {
@@ -106,7 +87,7 @@ void TTestCliPodaj::initTestCase() {
             {QStringLiteral(ORV_SOURCE_DIR "/scripts/demo-pki"),
              Dir.filePath(QStringLiteral("pki")), Dir.filePath(QStringLiteral("config"))});
     QVERIFY2(pki.ExitCode == 0, qPrintable(pki.Err));
-    QVERIFY(!pki.Out.contains(Pin)); // a given password is not echoed
+    QVERIFY(!pki.OutText().contains(Pin)); // a given password is not echoed
     QVERIFY(UserHive().contains("Pkcs12File"));
 
     const TRun konfiguracia =
@@ -146,7 +127,7 @@ void TTestCliPodaj::submitsAndRemembers() {
     const int before = PodaniaCount();
     const TRun run = Orv(QStringList{QStringLiteral("podaj"), sample} + idOption);
     QVERIFY2(run.ExitCode == 0, qPrintable(run.Err));
-    QCOMPARE(run.Out, QStringLiteral("EPH bol podaný!\n"));
+    QCOMPARE(run.OutText(), QStringLiteral("EPH bol podaný!\n"));
     QCOMPARE(PodaniaCount(), before + 1);
     const QString hive = QString::fromUtf8(UserHive());
     QVERIFY(hive.contains(QStringLiteral("\"Subor\"=\"%1\"").arg(sample)));
