@@ -90,7 +90,7 @@ HRESULT TMesComponent::SetSubmissionData(BSTR submissionData) {
 
 HRESULT TMesComponent::LoadSignedDocument(BSTR signedDocument) {
     try {
-        SignedBody = SignedDocumentBody(Str(signedDocument).toUtf8());
+        SignedBody = SignedDocumentBody(TBStr::View(signedDocument).toUtf8());
     } catch (const TOrvError& error) {
         SignedBody.clear();
         return Fail(E_INVALIDARG, error.message());

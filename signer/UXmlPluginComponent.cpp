@@ -12,11 +12,6 @@ QString Str(BSTR text) {
     return TBStr::FromBStr(text);
 }
 
-// The caller's text, read in place: a document can be large.
-QStringView View(BSTR text) {
-    return QStringView(text, static_cast<qsizetype>(SysStringLen(text)));
-}
-
 HRESULT PutText(BSTR* target, const QString& text) {
     if (!target)
         return E_POINTER;
@@ -49,7 +44,7 @@ HRESULT TXmlPluginComponent::ValidateXml(BSTR xmlData, BSTR xsdData, std::int32_
     if (!result)
         return E_POINTER;
     try {
-        TXmlDocPtr doc = ParseXmlSafely(View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
         ErrorMessage = SchemaViolation(doc.get(), Str(xsdData));
     } catch (const TOrvError& error) {
         ErrorMessage = error.message();
@@ -60,7 +55,7 @@ HRESULT TXmlPluginComponent::ValidateXml(BSTR xmlData, BSTR xsdData, std::int32_
 
 HRESULT TXmlPluginComponent::TransformXml(BSTR xmlData, BSTR xslData, BSTR* result) {
     try {
-        TXmlDocPtr doc = ParseXmlSafely(View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
         ErrorMessage.clear();
         return PutText(result, RenderText(doc.get(), Str(xslData)));
     } catch (const TOrvError& error) {
@@ -92,7 +87,7 @@ HRESULT TXmlPluginComponent::CreateDataObject(BSTR objectId, BSTR description, B
     VariantInit(result);
     ErrorMessage.clear();
     try {
-        TXmlDocPtr doc = ParseXmlSafely(View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
         const QString expected = Str(namespaceUri);
         const QString actual = RootNamespace(doc.get());
         if (!expected.isEmpty() && actual != expected) {

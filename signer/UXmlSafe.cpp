@@ -6,7 +6,6 @@
 
 #include <QStringEncoder>
 
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -57,22 +56,23 @@ QByteArray ToUtf8(const QString& text) {
     return text.toUtf8();
 }
 
-namespace {
-
-// The parser is fed in pieces, so that neither a UTF-8 copy of the whole
-// text nor libxml2's own copy of it is ever held beside the tree.
-constexpr qsizetype PieceSize = 64 * 1024;
-
-template <class TFeed> TXmlDocPtr ParsePieces(const QString& what, TFeed&& feed) {
+// The parser is fed the text in pieces, so that neither a UTF-8 copy of the
+// whole text nor libxml2's own copy of it is ever held beside the tree.
+TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
+    constexpr qsizetype PieceSize = 64 * 1024;
     TXmlErrorScope errors;
     TXmlParserCtxtPtr context(xmlCreatePushParserCtxt(nullptr, nullptr, nullptr, 0, nullptr));
     if (!context)
         throw TOrvError(QStringLiteral("%1: not enough memory").arg(what));
     // The text is Unicode already, whatever its declaration says.
     xmlCtxtUseOptions(context.get(), SafeParseOptions | XML_PARSE_IGNORE_ENC);
-    feed([&](const char* bytes, qsizetype size) {
-        return xmlParseChunk(context.get(), bytes, static_cast<int>(size), 0) == 0;
-    });
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    // The encoder keeps the first half of a pair that a piece cuts.
+    for (qsizetype at = 0; at < text.size(); at += PieceSize) {
+        const QByteArray bytes = encoder(text.mid(at, PieceSize));
+        if (xmlParseChunk(context.get(), bytes.constData(), static_cast<int>(bytes.size()), 0))
+            break;
+    }
     xmlParseChunk(context.get(), nullptr, 0, 1);
     TXmlDocPtr doc(std::exchange(context->myDoc, nullptr));
     if (!doc || !context->wellFormed)
@@ -83,26 +83,4 @@ template <class TFeed> TXmlDocPtr ParsePieces(const QString& what, TFeed&& feed)
     if (!xmlDocGetRootElement(doc.get()))
         throw TOrvError(QStringLiteral("%1: no root element").arg(what));
     return doc;
-}
-
-} // namespace
-
-TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
-    return ParsePieces(what, [text](auto&& push) {
-        QStringEncoder encoder(QStringEncoder::Utf8);
-        // The encoder keeps the first half of a pair that a piece cuts.
-        for (qsizetype at = 0; at < text.size(); at += PieceSize) {
-            const QByteArray bytes = encoder(text.mid(at, PieceSize));
-            if (!push(bytes.constData(), bytes.size()))
-                return;
-        }
-    });
-}
-
-TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what) {
-    return ParsePieces(what, [&utf8](auto&& push) {
-        for (qsizetype at = 0; at < utf8.size(); at += PieceSize)
-            if (!push(utf8.constData() + at, std::min(PieceSize, utf8.size() - at)))
-                return;
-    });
 }

@@ -41,10 +41,9 @@ private:
 // The options every signer parse uses.
 inline constexpr int SafeParseOptions = XML_PARSE_NONET;
 
-// Parses Unicode text, or UTF-8 bytes; raises TOrvError with the parser's
-// reason. An encoding the text declares is ignored.
+// Parses Unicode text; raises TOrvError with the parser's reason. An encoding
+// the text declares is ignored.
 TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what);
-TXmlDocPtr ParseXmlSafely(const QByteArray& utf8, const QString& what);
 
 QString FromXmlChar(const xmlChar* text);
 QByteArray ToUtf8(const QString& text);

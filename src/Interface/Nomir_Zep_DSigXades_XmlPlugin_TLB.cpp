@@ -1,5 +1,7 @@
 #include "Nomir_Zep_DSigXades_XmlPlugin_TLB.h"
 
+#include <utility>
+
 TXmlPlugin::TXmlPlugin(TComFactory& factory)
     : TComWrapper(CLSID_XmlPlugin, IID__XmlPlugin, factory) {}
 
@@ -48,8 +50,7 @@ TVariant TXmlPlugin::CreateDataObject(const QString& objectId, const QString& de
     _XmlPlugin& plugin = Intf();
     TVariant result;
     // A large document is held once, not twice, while the component reads it.
-    const TBStr xml(xmlData);
-    xmlData = QString();
+    const TBStr xml(std::exchange(xmlData, QString()));
     Check(plugin.CreateDataObject(TBStr(objectId).Get(), TBStr(description).Get(), xml.Get(),
                                   TBStr(xsdData).Get(), TBStr(namespaceUri).Get(),
                                   TBStr(xsdReference).Get(), TBStr(xslData).Get(),

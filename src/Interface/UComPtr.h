@@ -3,6 +3,7 @@
 #include "UComBase.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <utility>
 
@@ -81,9 +82,10 @@ public:
     }
     QString ToQString() const { return FromBStr(Str); }
 
-    static QString FromBStr(BSTR text) {
-        return QString(reinterpret_cast<const QChar*>(text),
-                       static_cast<qsizetype>(SysStringLen(text)));
+    static QString FromBStr(BSTR text) { return View(text).toString(); }
+    // The text in place, without a copy: a document can be large.
+    static QStringView View(BSTR text) {
+        return QStringView(text, static_cast<qsizetype>(SysStringLen(text)));
     }
 
 private:
