@@ -2,6 +2,7 @@
 
 #include "UCliOutput.h"
 #include "UClock.h"
+#include "UComApartment.h"
 #include "UDMORV.h"
 #include "UOrvError.h"
 #include "UPasswordPrompt.h"
@@ -295,6 +296,7 @@ int Run(QCommandLineParser& parser, const TOptions& options) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
+    const TComApartment apartment;
     QCoreApplication::setApplicationName(QStringLiteral("orv"));
 
     const TOptions options;
