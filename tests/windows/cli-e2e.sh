@@ -75,6 +75,6 @@ PY
   /d "$settings" /f >/dev/null
 through=$(orv podania --json 2>"$scratch/err") || fail "podania through the proxy: $(cat "$scratch/err")"
 [ "$through" = "$json" ] || fail "the listing through the proxy differs"
-grep -q "^POST ${url} HTTP/1.1" "$scratch/proxy.log" ||
+grep -qF "POST ${url} HTTP/1.1" "$scratch/proxy.log" ||
   fail "the proxy saw no request for $url: $(cat "$scratch/proxy.log" 2>/dev/null)"
 echo "cli-e2e: konfiguracia, check-login, podania --json direct and through the proxy"
