@@ -29,20 +29,45 @@ struct TGlobalFree {
 };
 using TGlobalText = std::unique_ptr<wchar_t, TGlobalFree>;
 
-const wchar_t* W(const QString& text) { return reinterpret_cast<const wchar_t*>(text.utf16()); }
+const wchar_t* W(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
 
-QString FromW(const wchar_t* text) { return text ? QString::fromWCharArray(text) : QString(); }
+QString FromW(const wchar_t* text) {
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+// The texts of the common WinHTTP errors, for a system whose winhttp.dll
+// carries no message table (Wine's).
+QString FallbackText(DWORD code) {
+    switch (code) {
+    case ERROR_WINHTTP_TIMEOUT:
+        return QStringLiteral("The operation timed out");
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+        return QStringLiteral("The server name or address could not be resolved");
+    case ERROR_WINHTTP_CANNOT_CONNECT:
+        return QStringLiteral("A connection with the server could not be established");
+    case ERROR_WINHTTP_CONNECTION_ERROR:
+        return QStringLiteral("The connection with the server was reset");
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
+        return QStringLiteral("The server returned an invalid or unrecognized response");
+    case ERROR_WINHTTP_SECURE_FAILURE:
+        return QStringLiteral("A security error occurred");
+    case ERROR_WINHTTP_INVALID_URL:
+        return QStringLiteral("The URL is invalid");
+    default:
+        return QStringLiteral("Error %1").arg(code);
+    }
+}
 
 // The system's text for a WinHTTP or Win32 error, without trailing breaks.
 QString SystemText(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
                         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_FROM_HMODULE;
-    const DWORD length =
-        FormatMessageW(flags, GetModuleHandleW(L"winhttp.dll"), code, 0,
-                       reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    QString text = length ? QString::fromWCharArray(buffer, int(length))
-                          : QStringLiteral("Error %1").arg(code);
+    const DWORD length = FormatMessageW(flags, GetModuleHandleW(L"winhttp.dll"), code, 0,
+                                        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    QString text = length ? QString::fromWCharArray(buffer, int(length)) : FallbackText(code);
     LocalFree(buffer);
     while (text.endsWith(u'\n') || text.endsWith(u'\r') || text.endsWith(u' '))
         text.chop(1);
@@ -83,10 +108,12 @@ private:
     THttpResponse Exchange(const THttpRequest& request, const QUrl& url);
     HINTERNET Connection(const QUrl& url);
     std::optional<TProxyChoice> ProxyFor(const QString& url);
+    THandle OpenSession(const std::optional<TProxyChoice>& proxy);
     void ReadBody(HINTERNET request, THttpResponse& response);
 
     TTransportOptions Options;
-    THandle Session;
+    THandle Probe;   // finds the proxy; never sends
+    THandle Session; // of Connect, through the proxy chosen for it
     THandle Connect;
     QString ConnectedTo; // scheme://host:port of Connect
 };
@@ -98,29 +125,39 @@ TWinHttpTransport::TWinHttpTransport(const TTransportOptions& options)
                                        "certificate files are not used on Windows; add the "
                                        "authority to the certificate store")
                             .arg(Options.ExtraCaFile));
+    Probe = OpenSession(std::nullopt);
+}
+
+// A session that goes through `proxy`, or directly. The proxy is given here
+// because every WinHTTP (Wine's too) honours it on the session it opens.
+THandle TWinHttpTransport::OpenSession(const std::optional<TProxyChoice>& proxy) {
     const QString agent = QStringLiteral("ORV Duriza/") + QString::fromLatin1(OrvConfig::Version);
-    // The proxy is chosen per request from the user's Internet settings.
-    Session.reset(WinHttpOpen(W(agent), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                              WINHTTP_NO_PROXY_BYPASS, 0));
-    if (!Session)
+    THandle session(
+        proxy ? WinHttpOpen(W(agent), WINHTTP_ACCESS_TYPE_NAMED_PROXY, W(proxy->Proxy),
+                            proxy->Bypass.isEmpty() ? WINHTTP_NO_PROXY_BYPASS : W(proxy->Bypass), 0)
+              : WinHttpOpen(W(agent), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                            WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session)
         throw TOrvError(QStringLiteral("Cannot initialise the HTTP transport: %1")
                             .arg(SystemText(GetLastError())));
     DWORD protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
 #ifdef WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3
     protocols |= WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
 #endif
-    if (!WinHttpSetOption(Session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+    if (!WinHttpSetOption(session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
                           sizeof protocols)) {
         // Older systems refuse the TLS 1.3 bit; 1.2 alone is still sound.
         protocols = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
-        WinHttpSetOption(Session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+        WinHttpSetOption(session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
                          sizeof protocols);
     }
+    return session;
 }
 
 void TWinHttpTransport::Fail(const THttpRequest& request, const QString& detail) {
     // Whatever state the connection is in, the next call starts on a new one.
     Connect.reset();
+    Session.reset();
     ConnectedTo.clear();
     throw TOrvError(QStringLiteral("%1 - URL:%2 - SOAPAction:%3")
                         .arg(detail, request.Url, QString::fromUtf8(request.SoapAction)));
@@ -133,6 +170,10 @@ HINTERNET TWinHttpTransport::Connection(const QUrl& url) {
         QStringLiteral("%1://%2:%3").arg(url.scheme().toLower(), url.host()).arg(port);
     if (!Connect || key != ConnectedTo) {
         Connect.reset();
+        // The proxy is chosen when a connection is opened, afresh from the
+        // user's Internet settings.
+        Session.reset();
+        Session = OpenSession(ProxyFor(url.toString()));
         const QString host = url.host();
         HINTERNET connect = WinHttpConnect(Session.get(), W(host), INTERNET_PORT(port), 0);
         Check(connect != nullptr);
@@ -160,10 +201,11 @@ std::optional<TProxyChoice> TWinHttpTransport::ProxyFor(const QString& url) {
             automatic.lpszAutoConfigUrl = autoUrl.get();
         } else {
             automatic.dwFlags = WINHTTP_AUTOPROXY_AUTO_DETECT;
-            automatic.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+            automatic.dwAutoDetectFlags =
+                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
         }
         WINHTTP_PROXY_INFO info{};
-        if (WinHttpGetProxyForUrl(Session.get(), W(url), &automatic, &info)) {
+        if (WinHttpGetProxyForUrl(Probe.get(), W(url), &automatic, &info)) {
             const TGlobalText chosen(info.lpszProxy);
             const TGlobalText chosenBypass(info.lpszProxyBypass);
             if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && chosen)
@@ -185,8 +227,8 @@ void TWinHttpTransport::ReadBody(HINTERNET request, THttpResponse& response) {
         if (read == 0)
             return;
         if (response.Body.size() + qint64(read) > Options.ResponseLimit)
-            throw TOrvError(QStringLiteral("Response larger than %1 bytes refused")
-                                .arg(Options.ResponseLimit));
+            throw TOrvError(
+                QStringLiteral("Response larger than %1 bytes refused").arg(Options.ResponseLimit));
         response.Body.append(chunk.data(), qsizetype(read));
     }
 }
@@ -227,15 +269,6 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
     DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     Check(WinHttpSetOption(req, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof redirects));
 
-    if (const std::optional<TProxyChoice> proxy = ProxyFor(request.Url)) {
-        WINHTTP_PROXY_INFO info{};
-        info.dwAccessType = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
-        info.lpszProxy = const_cast<wchar_t*>(W(proxy->Proxy));
-        info.lpszProxyBypass =
-            proxy->Bypass.isEmpty() ? nullptr : const_cast<wchar_t*>(W(proxy->Bypass));
-        Check(WinHttpSetOption(req, WINHTTP_OPTION_PROXY, &info, sizeof info));
-    }
-
     const QString headers = QStringLiteral("SOAPAction: \"%1\"\r\n"
                                            "Content-Type: text/xml; charset=\"utf-8\"\r\n")
                                 .arg(QString::fromUtf8(request.SoapAction));
@@ -271,8 +304,8 @@ THttpResponse TWinHttpTransport::Post(const THttpRequest& request) {
     } catch (const TWinHttpFailure& failure) {
         QString detail = SystemText(failure.Code);
         if (IsCertificateFailure(failure.Code))
-            detail = QStringLiteral("The certificate of %1 is not trusted: %2")
-                         .arg(url.host(), detail);
+            detail =
+                QStringLiteral("The certificate of %1 is not trusted: %2").arg(url.host(), detail);
         Fail(request, detail);
     } catch (const TOrvError& error) {
         Fail(request, error.message());

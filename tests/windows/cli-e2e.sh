@@ -22,7 +22,16 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# No proxy until the test sets one.
+"$wine_run" --prefix "$prefix" reg delete "$internet" /v DefaultConnectionSettings /f \
+  >/dev/null 2>&1 || true
+fail() {
+  echo "FAIL: $*" >&2
+  echo "-- simulator log:" >&2
+  tail -5 "$scratch/sim.log" >&2 || true
+  [ -f "$scratch/proxy.log" ] && { echo "-- proxy saw:" >&2; cat "$scratch/proxy.log" >&2; }
+  exit 1
+}
 orv() { "$wine_run" --prefix "$prefix" --path "$dll_dir" "$orv" "$@"; }
 
 password='Heslo-ľščťžýáíé'

@@ -46,8 +46,13 @@ def serve(client, record, state):
             state["last"] = time.time()
             lines = head.split("\r\n")
             method, target, version = lines[0].split(" ", 2)
+            host = next((l.partition(":")[2].strip() for l in lines[1:]
+                         if l.partition(":")[0].strip().lower() == "host"), "")
+            # Wine's WinHTTP sends the path alone, with the Host header.
+            if target.startswith("/"):
+                target = f"http://{host}{target}"
             with open(record, "a") as f:
-                f.write(lines[0] + "\n")
+                f.write(f"{method} {target} {version}\n")
             url = urllib.parse.urlsplit(target)
             length = 0
             kept = []
