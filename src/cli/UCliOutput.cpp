@@ -1,5 +1,7 @@
 #include "UCliOutput.h"
 
+#include "UDatumText.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,16 +50,6 @@ QByteArray Json(const QJsonArray& array) {
 }
 
 } // namespace
-
-QString FormatDatum(TDateTime datum) {
-    if (datum == 0)
-        return QString();
-    const TDateTimeParts p = DecodeDateTime(datum);
-    return QStringLiteral("%1.%2.%3 %4:%5")
-        .arg(Two(p.Day), Two(p.Month))
-        .arg(p.Year, 4, 10, QLatin1Char('0'))
-        .arg(Two(p.Hour), Two(p.Minute));
-}
 
 QString PodaniaTable(const QList<TPodanie>& rows) {
     const QStringList header = {QCoreApplication::translate("TFrmORV", "ID podania"),

@@ -8,9 +8,6 @@
 
 // How the command line shows rows and content.
 
-// "DD.MM.YYYY hh:mm" as the main window shows it; empty for an unset date.
-QString FormatDatum(TDateTime datum);
-
 // Columns padded to their widest cell, two spaces apart, header first.
 QString PodaniaTable(const QList<TPodanie>& rows);
 QString PisomnostiTable(const QList<TPisomnost>& rows);

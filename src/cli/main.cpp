@@ -4,8 +4,11 @@
 #include "UClock.h"
 #include "UComApartment.h"
 #include "UDMORV.h"
+#include "UEphVersion.h"
 #include "UOrvError.h"
+#include "UOrvSettings.h"
 #include "UPasswordPrompt.h"
+#include "USettingsChange.h"
 #include "USignerPrompt.h"
 #include "UWinRegistry.h"
 
@@ -182,20 +185,6 @@ QString TypedPassword() {
     return heslo;
 }
 
-// As the configuration dialog derives it: the policy's digest method URI
-// after its first "#", "sha256" when the signer lists no such policy or URI.
-QString PolicyAlgorithm(const QString& policy) {
-    const QString key = QString::fromUtf16(SignerPoliciesKey) + u'\\' + policy;
-    const QString uri =
-        MachineKeyExists(key)
-            ? ReadMachineValue(key, QStringLiteral("DigestAlgUri")).value_or(QString())
-            : QString();
-    if (uri.isEmpty())
-        return QStringLiteral("sha256");
-    const qsizetype hash = uri.indexOf(u'#');
-    return hash < 0 ? uri : uri.mid(hash + 1);
-}
-
 // As the configuration dialog: verify against the typed address through a
 // temporary core first, store only then. An empty password keeps the digest.
 int Konfiguracia(const QCommandLineParser& parser, const TOptions& options) {
@@ -204,36 +193,22 @@ int Konfiguracia(const QCommandLineParser& parser, const TOptions& options) {
     if (parser.positionalArguments().size() != 1)
         throw TUsageError(TCli::tr("Príkaz konfiguracia nemá ďalšie argumenty."));
     const QString verzia = parser.value(options.Verzia);
-    if (parser.isSet(options.Verzia) && verzia != u"0.1" && verzia != u"2.0" && verzia != u"3.0")
+    if (parser.isSet(options.Verzia) && !EphVerziaFromText(verzia))
         throw TUsageError(TCli::tr("Neplatná verzia EPH \"%1\".").arg(verzia));
 
-    const QString heslo = TypedPassword();
+    TSettingsChange change;
+    change.Heslo = TypedPassword();
     // The stored settings, read without binding their address, which may be
     // the very thing being corrected.
-    const QString url =
-        parser.isSet(options.Url)
-            ? parser.value(options.Url)
-            : ReadSetting(QStringLiteral("ORV"), QStringLiteral("Url"), TDMORV::DefaultUrl());
-    TDMORV stored(nullptr, url);
-    const QString subjekt =
-        parser.isSet(options.Subjekt) ? parser.value(options.Subjekt) : stored.Subjekt;
-    const QString osoba = parser.isSet(options.Osoba) ? parser.value(options.Osoba) : stored.Osoba;
-    const QString digest = heslo.isEmpty() ? stored.Heslo : TDMORV::HashHeslo(heslo);
-    {
-        TDMORV temporary(nullptr, url);
-        temporary.CheckLogin(subjekt, osoba, digest);
-    }
-    stored.Url = url;
-    stored.Subjekt = subjekt;
-    stored.Osoba = osoba;
-    stored.Heslo = digest;
+    change.Url = parser.isSet(options.Url) ? parser.value(options.Url) : LoadOrvSettings().Url;
+    TDMORV stored(nullptr, change.Url);
+    change.Subjekt = parser.isSet(options.Subjekt) ? parser.value(options.Subjekt) : stored.Subjekt;
+    change.Osoba = parser.isSet(options.Osoba) ? parser.value(options.Osoba) : stored.Osoba;
     if (parser.isSet(options.Verzia))
-        stored.VerziaPodaja = verzia;
-    if (parser.isSet(options.Politika)) {
-        stored.SignaturePolicy = parser.value(options.Politika);
-        stored.SignatureAlgorithm = PolicyAlgorithm(stored.SignaturePolicy);
-    }
-    stored.SaveSettings();
+        change.VerziaPodaja = verzia;
+    if (parser.isSet(options.Politika))
+        change.SignaturePolicy = parser.value(options.Politika);
+    VerifyAndSaveSettings(stored, change, nullptr);
     Print((TCli::tr("Nastavenia sú overené a uložené.") + u'\n').toUtf8());
     return 0;
 }
@@ -247,19 +222,12 @@ int Podaj(const QCommandLineParser& parser, const TOptions& options) {
         throw TUsageError(TCli::tr("Príkaz podaj očakáva jeden súbor EPH."));
     const QString subor = QFileInfo(arguments.at(1)).absoluteFilePath();
     // Without --id, as the dialog derives it: the file name up to its first dot.
-    const QString ephId = parser.isSet(options.Id)
-                              ? parser.value(options.Id)
-                              : QFileInfo(subor).fileName().section(u'.', 0, 0);
+    const QString ephId =
+        parser.isSet(options.Id) ? parser.value(options.Id) : EphIdFromPath(subor);
 
     const TSignerHost signer(std::make_shared<TCliSignerPrompt>());
     TDMORV core(nullptr);
-    if (core.VerziaPodaja == u"0.1")
-        core.PodajEPHv01(ephId, subor);
-    else if (core.VerziaPodaja == u"2.0")
-        core.PodajEPHv02(ephId, subor);
-    else if (core.VerziaPodaja == u"3.0")
-        core.PodajEPHv03(ephId, subor);
-    else
+    if (!core.PodajEPHVerziePodaja(ephId, subor))
         throw TOrvError(
             QCoreApplication::translate("TFrmORVPodajEPH", "Nie je zvolená platná verzia EPH!"));
 

@@ -1,10 +1,8 @@
 #include "UDMORV.h"
 
-#include "OrvConfig.h"
 #include "UFormResources.h"
 #include "UOrvError.h"
 #include "UTextFile.h"
-#include "UWinRegistry.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -15,8 +13,6 @@ namespace {
 constexpr long ConnectLimitMs = 10000;
 constexpr long SendLimitMs = 900000;
 constexpr long ReceiveLimitMs = 900000;
-
-const QString Section = QString::fromUtf16(SettingsSectionOrv);
 
 } // namespace
 
@@ -40,20 +36,8 @@ TDMORV::~TDMORV() {
     Portal = nullptr;
 }
 
-QString TDMORV::DefaultUrl() {
-    return QString::fromLatin1(OrvConfig::ProductionEndpoint);
-}
-
 void TDMORV::LoadSettings() {
-    Url = ReadSetting(Section, QStringLiteral("Url"), DefaultUrl());
-    Subjekt = ReadSetting(Section, QStringLiteral("Subjekt"), QString());
-    Osoba = ReadSetting(Section, QStringLiteral("Osoba"), QString());
-    Heslo = ReadSetting(Section, QStringLiteral("Heslo"), QString());
-    SignatureAlgorithm =
-        ReadSetting(Section, QStringLiteral("SignatureAlgorithm"), QStringLiteral("sha1"));
-    SignaturePolicy = ReadSetting(Section, QStringLiteral("SignaturePolicy"),
-                                  QStringLiteral("urn:oid:1.3.158.48207315.0.0.1.10.4.0.11.1"));
-    VerziaPodaja = ReadSetting(Section, QStringLiteral("VerziaPodaja"), QStringLiteral("0.1"));
+    Settings() = LoadOrvSettings();
 }
 
 // The names come from the catalogue, so a language module can point the
@@ -83,13 +67,7 @@ void TDMORV::PreparePortal() {
 }
 
 void TDMORV::SaveSettings() {
-    WriteSetting(Section, QStringLiteral("Url"), Url);
-    WriteSetting(Section, QStringLiteral("Subjekt"), Subjekt);
-    WriteSetting(Section, QStringLiteral("Osoba"), Osoba);
-    WriteSetting(Section, QStringLiteral("Heslo"), Heslo);
-    WriteSetting(Section, QStringLiteral("SignatureAlgorithm"), SignatureAlgorithm);
-    WriteSetting(Section, QStringLiteral("SignaturePolicy"), SignaturePolicy);
-    WriteSetting(Section, QStringLiteral("VerziaPodaja"), VerziaPodaja);
+    SaveOrvSettings(Settings());
 }
 
 QString TDMORV::LoadResourceText(const QString& name) {

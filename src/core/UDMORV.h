@@ -3,6 +3,7 @@
 #include "PortalService.h"
 #include "UDateTime.h"
 #include "UEphVersion.h"
+#include "UOrvSettings.h"
 #include "UPortalProxy.h"
 
 #include <QList>
@@ -41,7 +42,8 @@ struct TPisomnost {
 // The client core: settings, embedded form texts and the portal connection,
 // and every operation the front ends start. Every failure is raised as
 // TOrvError (a SOAP fault as TSoapFault) carrying the user's message.
-class TDMORV : public QObject {
+// The seven settings (Url to VerziaPodaja) are its public fields.
+class TDMORV : public QObject, public TOrvSettings {
     Q_OBJECT
 
 public:
@@ -56,15 +58,6 @@ public:
 
     std::unique_ptr<TPortalProxy> PortalProxy;
 
-    // The seven settings, section ORV.
-    QString Url;
-    QString Subjekt;
-    QString Osoba;
-    QString Heslo; // password digest, never the password
-    QString SignatureAlgorithm;
-    QString SignaturePolicy;
-    QString VerziaPodaja;
-
     // The embedded form definitions, set only during creation.
     QString PodajXsd;
     QString PodajXslt;
@@ -78,8 +71,8 @@ public:
     // Interface of PortalProxy; valid while the core lives.
     PortalService::IPortal* Portal = nullptr;
 
-    // Url when the store holds none: the operator's production endpoint.
-    static QString DefaultUrl();
+    TOrvSettings& Settings() { return *this; }
+    const TOrvSettings& Settings() const { return *this; }
 
     // Writes the seven settings in order; a failed write stops the rest.
     void SaveSettings();
@@ -112,6 +105,9 @@ public:
     void PodajEPHv01(const QString& ephId, const QString& subor);
     void PodajEPHv02(const QString& ephId, const QString& subor);
     void PodajEPHv03(const QString& ephId, const QString& subor);
+    // The one of the three that VerziaPodaja names; false, with nothing
+    // submitted, when it names none of them.
+    [[nodiscard]] bool PodajEPHVerziePodaja(const QString& ephId, const QString& subor);
 
     // Signs the EPH text, packages it and sends it in one PodajPodanie.
     // ephText is taken by value so its copy can go once the signer has it.

@@ -38,7 +38,7 @@ void TDMORV::GetPodanie(const QString& id, TPodanie& podanie) {
     if (!content)
         throw TOrvError(PortalError(tr("GetPodanie(): podanie neobsahuje XML dokument")));
 
-    TPodanie row = PodanieRow(*result);
+    TPodanie row = PodanieFromPortal(*result);
     row.Obsah = XmlTextOfNode(*content);
     podanie = std::move(row);
 }
@@ -63,7 +63,7 @@ void TDMORV::GetSuborPisomnosti(const QString& id, TPisomnost& pisomnost) {
     if (!content)
         throw TOrvError(PortalError(tr("GetSuborPisomnosti(): písomnosť neobsahuje XML dokument")));
 
-    TPisomnost row = PisomnostRow(*result);
+    TPisomnost row = PisomnostFromPortal(*result);
     row.Obsah = XmlTextOfNode(*content);
     pisomnost = std::move(row);
 }

@@ -46,7 +46,7 @@ std::optional<QList<TPodanie>> TDMORV::ListPodanie(const QString& biznisId, TDat
     QList<TPodanie> rows;
     rows.reserve(qsizetype(response->ListPodanieResult.size()));
     for (const PortalService::Podanie& podanie : response->ListPodanieResult)
-        rows.append(PodanieRow(podanie));
+        rows.append(PodanieFromPortal(podanie));
     return rows;
 }
 
@@ -68,6 +68,6 @@ std::optional<QList<TPisomnost>> TDMORV::ListSuborPisomnosti(const QString& bizn
     QList<TPisomnost> rows;
     rows.reserve(qsizetype(response->ListSuborPisomnostiResult.size()));
     for (const PortalService::SuborPisomnosti& subor : response->ListSuborPisomnostiResult)
-        rows.append(PisomnostRow(subor));
+        rows.append(PisomnostFromPortal(subor));
     return rows;
 }

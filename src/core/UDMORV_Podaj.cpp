@@ -23,6 +23,24 @@ void TDMORV::PodajEPHv03(const QString& ephId, const QString& subor) {
     PodajEPH(TEphVerzia::V03, PodajXsdV3, PodajXsltV3, ephId, subor);
 }
 
+bool TDMORV::PodajEPHVerziePodaja(const QString& ephId, const QString& subor) {
+    const std::optional<TEphVerzia> verzia = EphVerziaFromText(VerziaPodaja);
+    if (!verzia)
+        return false;
+    switch (*verzia) {
+    case TEphVerzia::V01:
+        PodajEPHv01(ephId, subor);
+        break;
+    case TEphVerzia::V02:
+        PodajEPHv02(ephId, subor);
+        break;
+    case TEphVerzia::V03:
+        PodajEPHv03(ephId, subor);
+        break;
+    }
+    return true;
+}
+
 void TDMORV::PodajEPH(TEphVerzia verzia, const QString& xsd, const QString& xslt,
                       const QString& ephId, const QString& subor) {
     // The time stamp is taken before the file is read.

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 QString Tr(const char* text) {
@@ -16,6 +18,34 @@ QString OnFormsHost(const char* uri) {
 }
 
 } // namespace
+
+QString EphVerziaText(TEphVerzia verzia) {
+    switch (verzia) {
+    case TEphVerzia::V01:
+        return QStringLiteral("0.1");
+    case TEphVerzia::V02:
+        return QStringLiteral("2.0");
+    case TEphVerzia::V03:
+        break;
+    }
+    return QStringLiteral("3.0");
+}
+
+std::optional<TEphVerzia> EphVerziaFromText(const QString& text) {
+    for (const TEphVerzia verzia : EphVerzie)
+        if (EphVerziaText(verzia) == text)
+            return verzia;
+    return std::nullopt;
+}
+
+QString EphIdFromPath(const QString& path) {
+    // Both separators count: Windows paths as typed, and the forward slashes
+    // of the other systems and of Qt's own file names.
+    const qsizetype folder = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const QString name = path.mid(folder + 1);
+    const qsizetype dot = name.indexOf(u'.');
+    return dot < 0 ? name : name.left(dot);
+}
 
 TEphVersionData EphVersionData(TEphVerzia verzia) {
     switch (verzia) {

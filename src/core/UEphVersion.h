@@ -4,9 +4,25 @@
 
 #include <QString>
 
+#include <array>
+#include <optional>
+
 // What differs between the EPH versions the client submits. Every text is a
 // catalogue entry, so a language module replaces them together.
+// In the order the configuration dialog lists them.
 enum class TEphVerzia { V01, V02, V03 };
+
+inline constexpr std::array<TEphVerzia, 3> EphVerzie = {TEphVerzia::V01, TEphVerzia::V02,
+                                                        TEphVerzia::V03};
+
+// The setting VerziaPodaja of a version: "0.1", "2.0" or "3.0".
+QString EphVerziaText(TEphVerzia verzia);
+// The version a VerziaPodaja names, compared exactly; nullopt for any other.
+std::optional<TEphVerzia> EphVerziaFromText(const QString& text);
+
+// The identifier a file name suggests: the name without its folders, cut at
+// its first dot.
+QString EphIdFromPath(const QString& path);
 
 struct TEphVersionData {
     QString Popis;        // description of the data object

@@ -1,6 +1,6 @@
 #include "URows.h"
 
-TPodanie PodanieRow(const PortalService::Podanie& podanie) {
+TPodanie PodanieFromPortal(const PortalService::Podanie& podanie) {
     TPodanie row;
     row.IdPodania = podanie.identifikatorPodaniaField;
     row.IdSubjektu = podanie.identifikatorSubjektuField;
@@ -13,7 +13,7 @@ TPodanie PodanieRow(const PortalService::Podanie& podanie) {
     return row;
 }
 
-TPisomnost PisomnostRow(const PortalService::SuborPisomnosti& subor) {
+TPisomnost PisomnostFromPortal(const PortalService::SuborPisomnosti& subor) {
     TPisomnost row;
     row.IdPisomnosti = subor.identifikatorSuborPisomnostiField;
     row.IdSubjektu = subor.identifikatorSubjektuField;

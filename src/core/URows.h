@@ -5,5 +5,5 @@
 
 // The record of a portal item, without Obsah. A date the portal left out
 // stays 0, the unset date-time, which the front ends show as empty.
-TPodanie PodanieRow(const PortalService::Podanie& podanie);
-TPisomnost PisomnostRow(const PortalService::SuborPisomnosti& subor);
+TPodanie PodanieFromPortal(const PortalService::Podanie& podanie);
+TPisomnost PisomnostFromPortal(const PortalService::SuborPisomnosti& subor);

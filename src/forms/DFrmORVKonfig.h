@@ -18,12 +18,6 @@ public:
     explicit TFrmORVKonfig(QWidget* owner);
     ~TFrmORVKonfig() override;
 
-    // The signer's installed policies, under HKEY_LOCAL_MACHINE.
-    static QString PoliciesKey();
-    // The digest algorithm that goes with a policy: the fragment of its
-    // "DigestAlgUri", "sha256" when there is none.
-    static QString PolicyAlgorithm(const QString& policy);
-
 public Q_SLOTS:
     void FormCreate();
     void BitBtnOKClick();

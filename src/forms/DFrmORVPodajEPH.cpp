@@ -4,6 +4,7 @@
 
 #include "UDMORV.h"
 #include "UDialogs.h"
+#include "UEphVersion.h"
 #include "UFormLook.h"
 #include "UGuard.h"
 #include "UOrvApp.h"
@@ -12,8 +13,6 @@
 #include <QDir>
 #include <QShowEvent>
 #include <QStyle>
-
-#include <algorithm>
 
 namespace {
 
@@ -38,15 +37,6 @@ TFrmORVPodajEPH::TFrmORVPodajEPH(QWidget* owner)
 
 TFrmORVPodajEPH::~TFrmORVPodajEPH() = default;
 
-QString TFrmORVPodajEPH::EPHIdFromPath(const QString& path) {
-    // Both separators count: Windows paths as typed, and the forward slashes
-    // of the other systems and of Qt's own file names.
-    const qsizetype folder = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    const QString name = path.mid(folder + 1);
-    const qsizetype dot = name.indexOf(u'.');
-    return dot < 0 ? name : name.left(dot);
-}
-
 void TFrmORVPodajEPH::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -68,7 +58,7 @@ void TFrmORVPodajEPH::btnSuborClick() {
         if (subor.isEmpty())
             return;
         ui->editSubor->setText(QDir::toNativeSeparators(subor));
-        ui->editEPHId->setText(EPHIdFromPath(ui->editSubor->text()));
+        ui->editEPHId->setText(EphIdFromPath(ui->editSubor->text()));
     });
 }
 
@@ -79,15 +69,7 @@ void TFrmORVPodajEPH::BitBtnOKClick() {
 void TFrmORVPodajEPH::Podaj() {
     const QString ephId = ui->editEPHId->text();
     const QString subor = ui->editSubor->text();
-    TDMORV& core = DMORV();
-    const QString verzia = core.VerziaPodaja;
-    if (verzia == QLatin1String("0.1")) {
-        core.PodajEPHv01(ephId, subor);
-    } else if (verzia == QLatin1String("2.0")) {
-        core.PodajEPHv02(ephId, subor);
-    } else if (verzia == QLatin1String("3.0")) {
-        core.PodajEPHv03(ephId, subor);
-    } else {
+    if (!DMORV().PodajEPHVerziePodaja(ephId, subor)) {
         TDialogs::Error(this, tr("Nie je zvolená platná verzia EPH!"));
         return;
     }

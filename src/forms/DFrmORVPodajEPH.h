@@ -18,10 +18,6 @@ public:
     explicit TFrmORVPodajEPH(QWidget* owner);
     ~TFrmORVPodajEPH() override;
 
-    // The identifier a file name suggests: the name without its folders, cut
-    // at its first dot.
-    static QString EPHIdFromPath(const QString& path);
-
 public Q_SLOTS:
     void FormShow();
     void btnSuborClick();

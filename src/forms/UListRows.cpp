@@ -1,55 +1,27 @@
 #include "UListRows.h"
 
-#include <QLocale>
+#include "UDatumText.h"
 
 #include <cmath>
 
 namespace {
 
-// What the locale writes between hours and minutes.
-QString TimeSeparator() {
-    const QString format = QLocale().timeFormat(QLocale::ShortFormat);
-    const qsizetype hour = format.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
-    if (hour >= 0) {
-        qsizetype i = hour;
-        while (i < format.size() && format.at(i).toLower() == QLatin1Char('h'))
-            ++i;
-        qsizetype end = i;
-        while (end < format.size() && format.at(end) != QLatin1Char('m'))
-            ++end;
-        if (end < format.size() && end > i)
-            return format.mid(i, end - i);
-    }
-    return QStringLiteral(":");
-}
-
-QString TwoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+QString Datum(TDateTime datum) {
+    return FormatDatum(datum, LocaleTimeSeparator());
 }
 
 } // namespace
 
-QString FormatDatum(TDateTime datum) {
-    // The core gives 0 for a row without a date; 30.12.1899 would mislead.
-    if (datum == 0)
-        return QString();
-    // Seconds are cut off, not rounded.
-    const TDateTimeParts parts = DecodeDateTime(datum);
-    return TwoDigits(parts.Day) + QLatin1Char('.') + TwoDigits(parts.Month) + QLatin1Char('.') +
-           QStringLiteral("%1").arg(parts.Year, 4, 10, QLatin1Char('0')) + QLatin1Char(' ') +
-           TwoDigits(parts.Hour) + TimeSeparator() + TwoDigits(parts.Minute);
-}
-
 QStringList PodanieRow(const TPodanie& podanie) {
-    return {podanie.IdPodania,          podanie.IdSubjektu,     podanie.IdBiznisPripadu,
-            FormatDatum(podanie.Datum), podanie.KodTypuPodania, podanie.KodSluzby,
-            podanie.StavOverenia,       podanie.StavPodania};
+    return {podanie.IdPodania,    podanie.IdSubjektu,     podanie.IdBiznisPripadu,
+            Datum(podanie.Datum), podanie.KodTypuPodania, podanie.KodSluzby,
+            podanie.StavOverenia, podanie.StavPodania};
 }
 
 QStringList PisomnostRow(const TPisomnost& pisomnost) {
     // The submission's identifier is shown before the business case.
-    return {pisomnost.IdPisomnosti,    pisomnost.IdSubjektu,         pisomnost.IdPodania,
-            pisomnost.IdBiznisPripadu, FormatDatum(pisomnost.Datum), pisomnost.KodTypuPisomnosti,
+    return {pisomnost.IdPisomnosti,    pisomnost.IdSubjektu,   pisomnost.IdPodania,
+            pisomnost.IdBiznisPripadu, Datum(pisomnost.Datum), pisomnost.KodTypuPisomnosti,
             pisomnost.KodTypuSluzby};
 }
 

@@ -5,11 +5,8 @@
 #include <QDate>
 #include <QStringList>
 
-// "DD.MM.YYYY hh:mm" with the locale's time separator; no seconds. Empty for
-// the unset date-time 0.
-QString FormatDatum(TDateTime datum);
-
-// The cells of one list row, first the row caption, in the column order.
+// The cells of one list row, first the row caption, in the column order; the
+// date with the locale's time separator.
 QStringList PodanieRow(const TPodanie& podanie);
 QStringList PisomnostRow(const TPisomnost& pisomnost);
 

@@ -4,6 +4,7 @@
 #include "DFrmORVKonfig.h"
 #include "UDMORV.h"
 #include "UFormsTestKit.h"
+#include "USignaturePolicy.h"
 #include "USimCrypto.h"
 #include "UWinRegistry.h"
 
@@ -204,7 +205,7 @@ private Q_SLOTS:
     void policyGivesItsAlgorithm() {
         QFETCH(QString, policy);
         QFETCH(QString, algorithm);
-        QCOMPARE(TFrmORVKonfig::PolicyAlgorithm(policy), algorithm);
+        QCOMPARE(PolicyAlgorithm(policy), algorithm);
         Open();
         const int index = Combo("cbxPolitika")->findText(policy);
         if (index < 0)
