@@ -3,6 +3,7 @@
 #include "UCliOutput.h"
 #include "UClock.h"
 #include "UDMORV.h"
+#include "ULanguage.h"
 #include "UOrvError.h"
 #include "UPasswordPrompt.h"
 #include "USignerPrompt.h"
@@ -13,6 +14,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include <cmath>
 #include <cstdio>
@@ -173,11 +175,11 @@ QString TypedPassword() {
     if (!StdinIsTerminal())
         return ReadPassword(QString());
     const QString heslo =
-        ReadPassword(QCoreApplication::translate("TFrmOrvKonfig", "Heslo:") + u' ');
+        ReadPassword(QCoreApplication::translate("TFrmORVKonfig", "Heslo:") + u' ');
     const QString potvrdenie =
-        ReadPassword(QCoreApplication::translate("TFrmOrvKonfig", "Potvrdenie hesla:") + u' ');
+        ReadPassword(QCoreApplication::translate("TFrmORVKonfig", "Potvrdenie hesla:") + u' ');
     if (heslo != potvrdenie)
-        throw TOrvError(QCoreApplication::translate("TFrmOrvKonfig", "Zadané heslá sa nezhodujú!"));
+        throw TOrvError(QCoreApplication::translate("TFrmORVKonfig", "Zadané heslá sa nezhodujú!"));
     return heslo;
 }
 
@@ -296,6 +298,9 @@ int Run(QCommandLineParser& parser, const TOptions& options) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orv"));
+    // Before the options are made, so every text comes from one language.
+    QTranslator translator;
+    InstallStoredLanguage(translator);
 
     const TOptions options;
     QCommandLineParser parser;
