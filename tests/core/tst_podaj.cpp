@@ -397,12 +397,15 @@ void TTestPodaj::failures() {
     const bool stage1 = method != u"CreateSubmission" && method != u"LoadSignedDocument" &&
                         method != u"ComposeSubmission";
     QCOMPARE(Log().Calls.contains(QStringLiteral("Mes.Create")), !stage1);
-    // The failing call is the last one made; only releases follow it.
+    // The failing call is the last one made, a refused signing read for its
+    // reason; only releases follow.
     const QStringList calls = Log().Calls;
     qsizetype failed = calls.size() - 1;
     while (failed >= 0 && !calls.at(failed).contains(u'.' + method + u'('))
         --failed;
     QVERIFY(failed >= 0);
+    if (method == u"SignObjects")
+        QCOMPARE(calls.value(++failed), QStringLiteral("Xades.LastErrorText()"));
     for (qsizetype i = failed + 1; i < calls.size(); ++i)
         QVERIFY2(calls.at(i).endsWith(QLatin1String(".Release")), qPrintable(calls.at(i)));
     // The signer object comes only with the first call to it.
