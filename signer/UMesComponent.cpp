@@ -4,6 +4,8 @@
 #include "UOrvError.h"
 #include "USubmissionDocument.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString Str(BSTR text) {
@@ -45,7 +47,8 @@ HRESULT TMesComponent::Base64Decode(BSTR text, BSTR* result) {
     const auto decoded = QByteArray::fromBase64Encoding(
         Str(text).toLatin1(), QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
-        return Fail(E_INVALIDARG, QStringLiteral("The text is not Base64"));
+        return Fail(E_INVALIDARG,
+                    QCoreApplication::translate("UMesComponent", "Text nie je v kódovaní Base64"));
     return PutText(result, QString::fromUtf8(*decoded));
 }
 
@@ -56,12 +59,13 @@ HRESULT TMesComponent::CreateSubmission(BSTR xsdReference, BSTR typeCode, BSTR d
     *submissionData = nullptr;
     LastError.clear();
     if (SignedBody.isEmpty()) {
-        LastError = QStringLiteral("No signed document is loaded");
+        LastError =
+            QCoreApplication::translate("UMesComponent", "Nie je načítaný podpísaný dokument");
         *result = 1;
         return PutText(submissionData, {});
     }
     if (Str(typeCode).isEmpty()) {
-        LastError = QStringLiteral("The submission has no type");
+        LastError = QCoreApplication::translate("UMesComponent", "Podanie nemá typ");
         *result = 2;
         return PutText(submissionData, {});
     }
@@ -104,13 +108,16 @@ HRESULT TMesComponent::ComposeSubmission(BSTR namespaceUri, BSTR typeCode, BSTR 
         return E_POINTER;
     *result = nullptr;
     if (SignedBody.isEmpty())
-        return Fail(E_FAIL, QStringLiteral("No signed document is loaded"));
+        return Fail(E_FAIL, QCoreApplication::translate("UMesComponent",
+                                                        "Nie je načítaný podpísaný dokument"));
     if (!HasSubmissionData)
-        return Fail(E_FAIL, QStringLiteral("No submission data is set"));
+        return Fail(E_FAIL,
+                    QCoreApplication::translate("UMesComponent", "Nie sú nastavené údaje podania"));
     try {
         const TSubmissionData data = ReadSubmissionData(SubmissionData);
         if (data.TypPodania != Str(typeCode))
-            return Fail(E_INVALIDARG, QStringLiteral("The submission data is for %1, not %2")
+            return Fail(E_INVALIDARG, QCoreApplication::translate(
+                                          "UMesComponent", "Údaje podania sú pre %1, nie pre %2")
                                           .arg(data.TypPodania, Str(typeCode)));
         const QByteArray document =
             ComposeSubmissionDocument({Str(typeCode), Str(description), Str(subjekt), Str(ephId),

@@ -2,6 +2,8 @@
 
 #include "UOrvError.h"
 
+#include <QCoreApplication>
+
 #include <openssl/err.h>
 #include <openssl/provider.h>
 
@@ -91,12 +93,14 @@ TSigningKey UnlockPkcs12(const QByteArray& pkcs12, const QString& password) {
     TPkcs12Ptr p12 = ReadPkcs12(pkcs12);
     if (!p12) {
         ERR_clear_error();
-        throw TOrvError(QStringLiteral("The key file is not a PKCS#12 file"));
+        throw TOrvError(
+            QCoreApplication::translate("USigningKey", "Súbor kľúča nie je súbor PKCS#12"));
     }
     const QByteArray pass = password.toUtf8();
     if (!PKCS12_verify_mac(p12.get(), pass.constData(), static_cast<int>(pass.size()))) {
         ERR_clear_error();
-        throw TOrvError(QStringLiteral("The password of the key file is not correct"));
+        throw TOrvError(
+            QCoreApplication::translate("USigningKey", "Heslo k súboru kľúča nie je správne"));
     }
     EVP_PKEY* key = nullptr;
     X509* certificate = nullptr;
@@ -106,9 +110,10 @@ TSigningKey UnlockPkcs12(const QByteArray& pkcs12, const QString& password) {
     TX509StackPtr chainOwner(chain);
     ERR_clear_error();
     if (!parsed)
-        throw TOrvError(QStringLiteral("The key file cannot be opened"));
+        throw TOrvError(QCoreApplication::translate("USigningKey", "Súbor kľúča sa nedá otvoriť"));
     if (!result.Key || !result.Certificate)
-        throw TOrvError(QStringLiteral("The key file holds no key with its certificate"));
+        throw TOrvError(QCoreApplication::translate(
+            "USigningKey", "Súbor kľúča neobsahuje kľúč s jeho certifikátom"));
     return result;
 }
 

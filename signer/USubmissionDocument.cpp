@@ -4,6 +4,8 @@
 #include "UXadesNames.h"
 #include "UXmlSafe.h"
 
+#include <QCoreApplication>
+
 #include <libxml/xmlreader.h>
 
 #include <climits>
@@ -46,7 +48,9 @@ QByteArray XmlEscaped(const QString& text) {
     for (char32_t c : text.toUcs4()) {
         if (!IsXmlChar(c))
             throw TOrvError(
-                QStringLiteral("The text \"%1\" holds a character XML cannot carry").arg(text));
+                QCoreApplication::translate(
+                    "USubmissionDocument", "Text \"%1\" obsahuje znak, ktorý sa v XML nedá zapísať")
+                    .arg(text));
         switch (c) {
         case U'&':
             out += QLatin1String("&amp;");
@@ -79,17 +83,20 @@ QString WriteSubmissionData(const TSubmissionData& data) {
 }
 
 TSubmissionData ReadSubmissionData(const QString& text) {
-    TXmlDocPtr doc = ParseXmlSafely(text, QStringLiteral("The submission data"));
+    TXmlDocPtr doc =
+        ParseXmlSafely(text, QCoreApplication::translate("USubmissionDocument", "Údaje podania"));
     xmlNode* root = xmlDocGetRootElement(doc.get());
     if (!xmlStrEqual(root->name, Xc("PodanieData")) || !root->ns ||
         !xmlStrEqual(root->ns->href, Xc(SubmissionNs)))
-        throw TOrvError(QStringLiteral("The text is not submission data"));
+        throw TOrvError(
+            QCoreApplication::translate("USubmissionDocument", "Text nie je údajmi podania"));
     return {ChildText(root, "TypPodania"), ChildText(root, "Popis"), ChildText(root, "Formular")};
 }
 
 QByteArray SignedDocumentBody(const QByteArray& signedDocument) {
     if (signedDocument.size() > INT_MAX)
-        throw TOrvError(QStringLiteral("The signed document is too large"));
+        throw TOrvError(QCoreApplication::translate("USubmissionDocument",
+                                                    "Podpísaný dokument je príliš veľký"));
     // Checked by streaming, so no second tree of the document is built.
     {
         TXmlErrorScope errors;
@@ -97,23 +104,29 @@ QByteArray SignedDocumentBody(const QByteArray& signedDocument) {
                                                 static_cast<int>(signedDocument.size()), nullptr,
                                                 "UTF-8", SafeParseOptions));
         if (!reader)
-            throw TOrvError(QStringLiteral("The signed document cannot be read"));
+            throw TOrvError(QCoreApplication::translate("USubmissionDocument",
+                                                        "Podpísaný dokument sa nedá čítať"));
         bool root = true;
         int step = 0;
         while ((step = xmlTextReaderRead(reader.get())) == 1) {
             const int type = xmlTextReaderNodeType(reader.get());
             if (type == XML_READER_TYPE_DOCUMENT_TYPE)
-                throw TOrvError(QStringLiteral("The signed document may not have a DTD"));
+                throw TOrvError(QCoreApplication::translate("USubmissionDocument",
+                                                            "Podpísaný dokument nesmie mať DTD"));
             if (root && type == XML_READER_TYPE_ELEMENT) {
                 root = false;
                 if (!xmlStrEqual(xmlTextReaderConstLocalName(reader.get()), Xc("Signature")) ||
                     !xmlStrEqual(xmlTextReaderConstNamespaceUri(reader.get()), Xc(DsigNs)))
-                    throw TOrvError(QStringLiteral("The signed document is not an XML signature"));
+                    throw TOrvError(QCoreApplication::translate(
+                        "USubmissionDocument", "Podpísaný dokument nie je podpis XML"));
             }
         }
         if (step != 0 || root)
-            throw TOrvError(QStringLiteral("The signed document is not well-formed: %1")
-                                .arg(errors.FirstMessage(QStringLiteral("unknown error"))));
+            throw TOrvError(
+                QCoreApplication::translate("USubmissionDocument",
+                                            "Podpísaný dokument nie je správne utvorený: %1")
+                    .arg(errors.FirstMessage(
+                        QCoreApplication::translate("USubmissionDocument", "neznáma chyba"))));
     }
     qsizetype start = 0;
     if (signedDocument.startsWith("\xEF\xBB\xBF"))

@@ -2,6 +2,8 @@
 
 #include "UOrvError.h"
 
+#include <QCoreApplication>
+
 #include <openssl/evp.h>
 
 namespace {
@@ -22,7 +24,9 @@ TDigestAlgorithm DigestByName(const QString& name) {
         return Sha1();
     if (key == u"sha256")
         return Sha256();
-    throw TOrvError(QStringLiteral("The digest algorithm \"%1\" is not supported").arg(name));
+    throw TOrvError(
+        QCoreApplication::translate("UXadesNames", "Algoritmus odtlačku \"%1\" nie je podporovaný")
+            .arg(name));
 }
 
 TDigestAlgorithm DigestByUri(const QString& uri) {
@@ -30,5 +34,7 @@ TDigestAlgorithm DigestByUri(const QString& uri) {
         if (uri == QLatin1String(digest.Uri))
             return digest;
     }
-    throw TOrvError(QStringLiteral("The digest method \"%1\" is not supported").arg(uri));
+    throw TOrvError(
+        QCoreApplication::translate("UXadesNames", "Metóda odtlačku \"%1\" nie je podporovaná")
+            .arg(uri));
 }

@@ -4,6 +4,7 @@
 #include "UXadesSignature.h"
 #include "UXmlForms.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -12,10 +13,12 @@ namespace {
 
 QByteArray ReadKeyFile(const QString& path) {
     if (path.isEmpty())
-        throw TOrvError(QStringLiteral("No key file is configured for signing"));
+        throw TOrvError(QCoreApplication::translate(
+            "UXadesSigAtlComponent", "Na podpisovanie nie je nastavený súbor kľúča"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw TOrvError(QStringLiteral("The key file \"%1\" cannot be opened: %2")
+        throw TOrvError(QCoreApplication::translate("UXadesSigAtlComponent",
+                                                    "Súbor kľúča \"%1\" sa nedá otvoriť: %2")
                             .arg(path, file.errorString()));
     return file.readAll();
 }
@@ -32,7 +35,8 @@ HRESULT TXadesSigAtlComponent::AddDataObject(VARIANT dataObject, std::int32_t* r
         return E_POINTER;
     TComPtr<TXmlDataObject> object = TXmlDataObject::FromVariant(dataObject);
     if (!object) {
-        AddError = QStringLiteral("The data object was not made by the XML plug-in");
+        AddError = QCoreApplication::translate("UXadesSigAtlComponent",
+                                               "Dátový objekt nevytvoril XML plug-in");
         *result = StatusFailed;
         return S_OK;
     }
@@ -62,7 +66,9 @@ HRESULT TXadesSigAtlComponent::SignObjects(BSTR signatureId, BSTR digestAlgorith
 std::int32_t TXadesSigAtlComponent::Sign(const QString& signatureId, const QString& digestAlgorithm,
                                          const QString& signaturePolicy) {
     if (Objects.empty())
-        throw TOrvError(AddError.isEmpty() ? QStringLiteral("There is no data object to sign")
+        throw TOrvError(AddError.isEmpty() ? QCoreApplication::translate(
+                                                 "UXadesSigAtlComponent",
+                                                 "Nie je žiadny dátový objekt na podpísanie")
                                            : AddError);
     const TSignerSettings settings = Environment->Settings();
     const auto policy =
@@ -70,7 +76,9 @@ std::int32_t TXadesSigAtlComponent::Sign(const QString& signatureId, const QStri
                      [&](const TSignaturePolicy& p) { return p.Identifier == signaturePolicy; });
     if (policy == settings.Policies.end())
         throw TOrvError(
-            QStringLiteral("The signature policy \"%1\" is not installed").arg(signaturePolicy));
+            QCoreApplication::translate("UXadesSigAtlComponent",
+                                        "Podpisová politika \"%1\" nie je nainštalovaná")
+                .arg(signaturePolicy));
 
     // What is signed is shown as the stylesheet renders it; a document that
     // cannot be shown is not signed.
@@ -78,7 +86,8 @@ std::int32_t TXadesSigAtlComponent::Sign(const QString& signatureId, const QStri
     consent.KeyFile = settings.Pkcs12File;
     for (const auto& object : Objects) {
         if (!object->Document)
-            throw TOrvError(QStringLiteral("The data object \"%1\" has been signed already")
+            throw TOrvError(QCoreApplication::translate("UXadesSigAtlComponent",
+                                                        "Dátový objekt \"%1\" už bol podpísaný")
                                 .arg(object->ObjectId));
         if (!consent.Description.isEmpty())
             consent.Description += u'\n';
@@ -90,7 +99,8 @@ std::int32_t TXadesSigAtlComponent::Sign(const QString& signatureId, const QStri
 
     std::optional<QString> password = Environment->AskPassword(consent);
     if (!password) {
-        LastErrorText = QStringLiteral("Signing was cancelled by the user");
+        LastErrorText =
+            QCoreApplication::translate("UXadesSigAtlComponent", "Používateľ podpisovanie zrušil");
         return StatusDeclined;
     }
     const TSigningKey key = UnlockPkcs12(keyFile, *password);

@@ -5,6 +5,8 @@
 #include "UXmlSafe.h"
 #include "UXmlSecLibrary.h"
 
+#include <QCoreApplication>
+
 #include <libxml/valid.h>
 #include <libxml/xmlsave.h>
 #include <openssl/x509.h>
@@ -52,7 +54,8 @@ QByteArray WriteDocument(xmlDoc* doc) {
     xmlSaveCtxt* save = xmlSaveToIO(AppendBytes, nullptr, &out, "UTF-8", 0);
     const bool written = save && xmlSaveDoc(save, doc) >= 0;
     if (!save || xmlSaveClose(save) < 0 || !written)
-        throw TOrvError(QStringLiteral("The signed document cannot be written"));
+        throw TOrvError(
+            QCoreApplication::translate("UXadesSignature", "Podpísaný dokument sa nedá zapísať"));
     return out;
 }
 
@@ -69,7 +72,7 @@ template <class T, class F> QByteArray ToDer(T* object, F encode) {
 xmlNode* Child(xmlNode* parent, const char* name, const char* ns, const QString& text = QString()) {
     xmlNode* node = xmlSecAddChild(parent, Xc(name), Xc(ns));
     if (!node)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     if (!text.isNull())
         xmlNodeAddContent(node, Xc(ToUtf8(text)));
     return node;
@@ -77,7 +80,7 @@ xmlNode* Child(xmlNode* parent, const char* name, const char* ns, const QString&
 
 void SetAttribute(xmlNode* node, const char* name, const QString& value) {
     if (!xmlSetProp(node, Xc(name), Xc(ToUtf8(value))))
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
 }
 
 // Only the Ids of the signature's own parts are made known to xmlsec, never
@@ -86,7 +89,8 @@ void RegisterId(xmlDoc* doc, xmlNode* node) {
     xmlAttr* attribute = xmlHasProp(node, Xc("Id"));
     TXmlCharPtr value(xmlGetProp(node, Xc("Id")));
     if (!attribute || !value || !xmlAddID(nullptr, doc, value.get(), attribute))
-        throw TOrvError(QStringLiteral("The identifier \"%1\" is not unique in the document")
+        throw TOrvError(QCoreApplication::translate(
+                            "UXadesSignature", "Identifikátor \"%1\" nie je v dokumente jedinečný")
                             .arg(FromXmlChar(value.get())));
 }
 
@@ -102,7 +106,8 @@ xmlSecTransformId SignatureTransform(EVP_PKEY* key, const TDigestAlgorithm& dige
     case EVP_PKEY_EC:
         return sha1 ? xmlSecTransformEcdsaSha1Id : xmlSecTransformEcdsaSha256Id;
     default:
-        throw TOrvError(QStringLiteral("The key type cannot sign XML"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature",
+                                                    "Kľúčom tohto typu sa XML nedá podpísať"));
     }
 }
 
@@ -115,12 +120,12 @@ TXmlSecKeyPtr XmlSecKey(EVP_PKEY* key) {
     xmlSecKeyDataPtr data = xmlSecOpenSSLEvpKeyAdopt(key);
     if (!data) {
         EVP_PKEY_free(key);
-        throw TOrvError(QStringLiteral("The key cannot be used"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Kľúč sa nedá použiť"));
     }
     TXmlSecKeyPtr result(xmlSecKeyCreate());
     if (!result || xmlSecKeySetValue(result.get(), data) < 0) {
         xmlSecKeyDataDestroy(data);
-        throw TOrvError(QStringLiteral("The key cannot be used"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Kľúč sa nedá použiť"));
     }
     return result;
 }
@@ -131,7 +136,7 @@ void AddReference(xmlNode* signature, const TDigestAlgorithm& digest, const QStr
         signature, DigestTransform(digest), id.isEmpty() ? nullptr : Xc(ToUtf8(id)),
         Xc(ToUtf8(uri)), type ? Xc(type) : nullptr);
     if (!reference || !xmlSecTmplReferenceAddTransform(reference, xmlSecTransformExclC14NId))
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
 }
 
 void AddDigest(xmlNode* parent, const char* uri, const QByteArray& base64) {
@@ -146,7 +151,7 @@ void AddQualifyingProperties(xmlNode* object, const std::vector<TComPtr<TXmlData
     xmlNode* qualifying = xmlNewChild(object, nullptr, Xc("QualifyingProperties"), nullptr);
     xmlNs* xades = qualifying ? xmlNewNs(qualifying, Xc(XadesNs), Xc("xades")) : nullptr;
     if (!xades)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     xmlSetNs(qualifying, xades);
     SetAttribute(qualifying, "Target", u'#' + request.SignatureId);
 
@@ -200,7 +205,8 @@ void AddQualifyingProperties(xmlNode* object, const std::vector<TComPtr<TXmlData
 TXmlNodePtr TakeRoot(xmlDoc* doc) {
     xmlNode* root = xmlDocGetRootElement(doc);
     if (!root)
-        throw TOrvError(QStringLiteral("The data object has no document"));
+        throw TOrvError(
+            QCoreApplication::translate("UXadesSignature", "Dátový objekt nemá dokument"));
     xmlUnlinkNode(root);
     return TXmlNodePtr(root);
 }
@@ -215,7 +221,7 @@ QByteArray CertificateDigest(X509* certificate, const EVP_MD* md) {
     unsigned char buffer[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     if (!X509_digest(certificate, md, buffer, &length))
-        throw TOrvError(QStringLiteral("The certificate cannot be read"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Certifikát sa nedá čítať"));
     return QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(length));
 }
 
@@ -227,7 +233,7 @@ QByteArray IssuerSerialDer(X509* certificate) {
         ToDer(X509_get0_serialNumber(certificate),
               [](const ASN1_INTEGER* s, unsigned char** out) { return i2d_ASN1_INTEGER(s, out); });
     if (issuer.isEmpty() || serial.isEmpty())
-        throw TOrvError(QStringLiteral("The certificate cannot be read"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Certifikát sa nedá čítať"));
     // IssuerSerial ::= SEQUENCE { issuer GeneralNames, serialNumber INTEGER },
     // the issuer as the one directoryName [4] of the GeneralNames.
     return Tlv(0x30, Tlv(0x30, Tlv(0xA4, issuer)) + serial);
@@ -237,17 +243,22 @@ QByteArray SignXades(const std::vector<TComPtr<TXmlDataObject>>& objects,
                      const TXadesRequest& request, const TSigningKey& key) {
     EnsureXmlSec();
     if (objects.empty())
-        throw TOrvError(QStringLiteral("There is no data object to sign"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature",
+                                                    "Nie je žiadny dátový objekt na podpísanie"));
     if (!IsNcName(request.SignatureId))
-        throw TOrvError(QStringLiteral("The signature identifier \"%1\" is not valid")
+        throw TOrvError(QCoreApplication::translate("UXadesSignature",
+                                                    "Identifikátor podpisu \"%1\" nie je platný")
                             .arg(request.SignatureId));
     std::set<QString> ids{request.SignatureId};
     for (const auto& object : objects) {
         if (!IsNcName(object->ObjectId) || !ids.insert(object->ObjectId).second)
-            throw TOrvError(QStringLiteral("The data object identifier \"%1\" is not valid")
-                                .arg(object->ObjectId));
+            throw TOrvError(
+                QCoreApplication::translate("UXadesSignature",
+                                            "Identifikátor dátového objektu \"%1\" nie je platný")
+                    .arg(object->ObjectId));
         if (!object->Document)
-            throw TOrvError(QStringLiteral("The data object \"%1\" has been signed already")
+            throw TOrvError(QCoreApplication::translate("UXadesSignature",
+                                                        "Dátový objekt \"%1\" už bol podpísaný")
                                 .arg(object->ObjectId));
     }
     const TDigestAlgorithm digest = DigestByName(request.DigestAlgorithm);
@@ -267,7 +278,8 @@ QByteArray SignXades(const std::vector<TComPtr<TXmlDataObject>>& objects,
         roots.push_back(TakeRoot(other.get()));
         if (xmlDOMWrapAdoptNode(nullptr, other.get(), roots.back().get(), doc.get(), nullptr, 0) !=
             0)
-            throw TOrvError(QStringLiteral("The data object \"%1\" cannot be signed")
+            throw TOrvError(QCoreApplication::translate("UXadesSignature",
+                                                        "Dátový objekt \"%1\" sa nedá podpísať")
                                 .arg(objects[i]->ObjectId));
     }
 
@@ -275,7 +287,7 @@ QByteArray SignXades(const std::vector<TComPtr<TXmlDataObject>>& objects,
                                                          SignatureTransform(key.Key.get(), digest),
                                                          Xc(ToUtf8(request.SignatureId)), Xc("ds"));
     if (!signature)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     xmlDocSetRootElement(doc.get(), signature);
     xmlSetProp(xmlSecFindChild(signature, xmlSecNodeSignatureValue, xmlSecDSigNs), Xc("Id"),
                Xc(ToUtf8(request.SignatureId + QStringLiteral("_sigvalue"))));
@@ -291,28 +303,31 @@ QByteArray SignXades(const std::vector<TComPtr<TXmlDataObject>>& objects,
         xmlNode* object = xmlSecTmplSignatureAddObject(signature, Xc(ToUtf8(objects[i]->ObjectId)),
                                                        nullptr, nullptr);
         if (!object)
-            throw TOrvError(QStringLiteral("The signature cannot be built"));
+            throw TOrvError(
+                QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
         xmlAddChild(object, roots[i].release());
         RegisterId(doc.get(), object);
     }
     xmlNode* propertiesObject = xmlSecTmplSignatureAddObject(signature, nullptr, nullptr, nullptr);
     if (!propertiesObject)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     AddQualifyingProperties(propertiesObject, objects, request, digest, key.Certificate.get());
     RegisterId(doc.get(), xmlSecFindNode(propertiesObject, Xc("SignedProperties"), Xc(XadesNs)));
 
     TXmlSecDSigCtxPtr context(xmlSecDSigCtxCreate(nullptr));
     if (!context)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     context->enabledReferenceUris = xmlSecTransformUriTypeSameDocument;
     context->signKey = XmlSecKey(key.Key.get()).release();
     TakeXmlSecError();
     if (xmlSecDSigCtxSign(context.get(), signature) < 0)
-        throw TOrvError(QStringLiteral("The document cannot be signed: %1").arg(TakeXmlSecError()));
+        throw TOrvError(
+            QCoreApplication::translate("UXadesSignature", "Dokument sa nedá podpísať: %1")
+                .arg(TakeXmlSecError()));
 
     xmlNode* keyInfo = xmlSecTmplSignatureEnsureKeyInfo(signature, nullptr);
     if (!keyInfo)
-        throw TOrvError(QStringLiteral("The signature cannot be built"));
+        throw TOrvError(QCoreApplication::translate("UXadesSignature", "Podpis sa nedá zostaviť"));
     Child(Child(keyInfo, "X509Data", DsigNs), "X509Certificate", DsigNs,
           QString::fromLatin1(CertificateDer(key.Certificate.get()).toBase64()));
 

@@ -6,6 +6,8 @@
 #include "UXmlForms.h"
 #include "UXmlSafe.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString Str(BSTR text) {
@@ -44,7 +46,8 @@ HRESULT TXmlPluginComponent::ValidateXml(BSTR xmlData, BSTR xsdData, std::int32_
     if (!result)
         return E_POINTER;
     try {
-        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(
+            TBStr::View(xmlData), QCoreApplication::translate("UXmlPluginComponent", "Dokument"));
         ErrorMessage = SchemaViolation(doc.get(), Str(xsdData));
     } catch (const TOrvError& error) {
         ErrorMessage = error.message();
@@ -55,7 +58,8 @@ HRESULT TXmlPluginComponent::ValidateXml(BSTR xmlData, BSTR xsdData, std::int32_
 
 HRESULT TXmlPluginComponent::TransformXml(BSTR xmlData, BSTR xslData, BSTR* result) {
     try {
-        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(
+            TBStr::View(xmlData), QCoreApplication::translate("UXmlPluginComponent", "Dokument"));
         ErrorMessage.clear();
         return PutText(result, RenderText(doc.get(), Str(xslData)));
     } catch (const TOrvError& error) {
@@ -68,14 +72,16 @@ HRESULT TXmlPluginComponent::TransformXml(BSTR xmlData, BSTR xslData, BSTR* resu
 HRESULT TXmlPluginComponent::CreateTextDataObject(BSTR, BSTR, BSTR, VARIANT* result) {
     if (result)
         VariantInit(result);
-    SetComErrorDescription(QStringLiteral("Only XML data objects are supported"));
+    SetComErrorDescription(QCoreApplication::translate("UXmlPluginComponent",
+                                                       "Podporované sú len dátové objekty XML"));
     return E_NOTIMPL;
 }
 
 HRESULT TXmlPluginComponent::CreateFileDataObject(BSTR, BSTR, BSTR, VARIANT* result) {
     if (result)
         VariantInit(result);
-    SetComErrorDescription(QStringLiteral("Only XML data objects are supported"));
+    SetComErrorDescription(QCoreApplication::translate("UXmlPluginComponent",
+                                                       "Podporované sú len dátové objekty XML"));
     return E_NOTIMPL;
 }
 
@@ -87,12 +93,15 @@ HRESULT TXmlPluginComponent::CreateDataObject(BSTR objectId, BSTR description, B
     VariantInit(result);
     ErrorMessage.clear();
     try {
-        TXmlDocPtr doc = ParseXmlSafely(TBStr::View(xmlData), QStringLiteral("The document"));
+        TXmlDocPtr doc = ParseXmlSafely(
+            TBStr::View(xmlData), QCoreApplication::translate("UXmlPluginComponent", "Dokument"));
         const QString expected = Str(namespaceUri);
         const QString actual = RootNamespace(doc.get());
         if (!expected.isEmpty() && actual != expected) {
-            ErrorMessage = QStringLiteral("The document's namespace \"%1\" is not \"%2\"")
-                               .arg(actual, expected);
+            ErrorMessage =
+                QCoreApplication::translate("UXmlPluginComponent",
+                                            "Menný priestor dokumentu \"%1\" nie je \"%2\"")
+                    .arg(actual, expected);
             return S_OK;
         }
         ErrorMessage = SchemaViolation(doc.get(), Str(xsdData));

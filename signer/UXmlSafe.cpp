@@ -4,6 +4,7 @@
 
 #include <libxml/globals.h>
 
+#include <QCoreApplication>
 #include <QStringEncoder>
 
 #include <utility>
@@ -40,7 +41,8 @@ void TXmlErrorScope::Collect(void* scope, xmlErrorPtr error) {
         return;
     QString message = QString::fromUtf8(error->message ? error->message : "").trimmed();
     if (error->line > 0)
-        message = QStringLiteral("line %1: %2").arg(error->line).arg(message);
+        message =
+            QCoreApplication::translate("UXmlSafe", "riadok %1: %2").arg(error->line).arg(message);
     static_cast<TXmlErrorScope*>(scope)->Messages << message;
 }
 
@@ -63,7 +65,7 @@ TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
     TXmlErrorScope errors;
     TXmlParserCtxtPtr context(xmlCreatePushParserCtxt(nullptr, nullptr, nullptr, 0, nullptr));
     if (!context)
-        throw TOrvError(QStringLiteral("%1: not enough memory").arg(what));
+        throw TOrvError(QCoreApplication::translate("UXmlSafe", "%1: nedostatok pamäte").arg(what));
     // The text is Unicode already, whatever its declaration says.
     xmlCtxtUseOptions(context.get(), SafeParseOptions | XML_PARSE_IGNORE_ENC);
     QStringEncoder encoder(QStringEncoder::Utf8);
@@ -76,11 +78,14 @@ TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
     xmlParseChunk(context.get(), nullptr, 0, 1);
     TXmlDocPtr doc(std::exchange(context->myDoc, nullptr));
     if (!doc || !context->wellFormed)
-        throw TOrvError(
-            QStringLiteral("%1: %2").arg(what, errors.FirstMessage(QStringLiteral("not XML"))));
+        throw TOrvError(QStringLiteral("%1: %2").arg(
+            what, errors.FirstMessage(QCoreApplication::translate("UXmlSafe", "nie je XML"))));
     if (doc->intSubset || doc->extSubset)
-        throw TOrvError(QStringLiteral("%1: a document type declaration is not allowed").arg(what));
+        throw TOrvError(
+            QCoreApplication::translate("UXmlSafe", "%1: deklarácia typu dokumentu nie je dovolená")
+                .arg(what));
     if (!xmlDocGetRootElement(doc.get()))
-        throw TOrvError(QStringLiteral("%1: no root element").arg(what));
+        throw TOrvError(
+            QCoreApplication::translate("UXmlSafe", "%1: chýba koreňový prvok").arg(what));
     return doc;
 }

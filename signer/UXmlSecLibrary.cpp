@@ -3,6 +3,8 @@
 #include "UOrvError.h"
 #include "USigningKey.h"
 
+#include <QCoreApplication>
+
 #include <libxml/parser.h>
 #include <xmlsec/crypto.h>
 #include <xmlsec/errors.h>
@@ -36,7 +38,8 @@ void EnsureXmlSec() {
         xmlSecErrorsSetCallback(&KeepError);
     });
     if (!ready)
-        throw TOrvError(QStringLiteral("The XML signature library cannot be started"));
+        throw TOrvError(
+            QCoreApplication::translate("UXmlSecLibrary", "Knižnica podpisov XML sa nedá spustiť"));
 }
 
 QString TakeXmlSecError() {

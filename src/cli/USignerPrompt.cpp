@@ -8,9 +8,9 @@
 
 namespace {
 
-QString Tr(const char* text) {
-    return QCoreApplication::translate("orv", text);
-}
+struct TCli {
+    Q_DECLARE_TR_FUNCTIONS(orv)
+};
 
 void Show(const QString& text) {
     std::fputs(text.toUtf8().constData(), stderr);
@@ -25,14 +25,14 @@ std::optional<QString> TCliSignerPrompt::AskPassword(const TSignerPrompt& prompt
     QString password;
     if (StdinIsTerminal()) {
         // The person sees what they sign before unlocking the key.
-        Show(Tr("Podpisujete: %1\n").arg(prompt.Description));
+        Show(TCli::tr("Podpisujete: %1\n").arg(prompt.Description));
         Show(prompt.Rendering);
         if (!prompt.Rendering.endsWith(u'\n'))
             Show(QStringLiteral("\n"));
         if (!prompt.CertificateSubject.isEmpty())
-            Show(Tr("Certifikát: %1\n").arg(prompt.CertificateSubject));
-        Show(Tr("Kľúč: %1\n").arg(prompt.KeyFile));
-        password = ReadPassword(Tr("Heslo ku kľúču (prázdne zruší podpisovanie): "));
+            Show(TCli::tr("Certifikát: %1\n").arg(prompt.CertificateSubject));
+        Show(TCli::tr("Kľúč: %1\n").arg(prompt.KeyFile));
+        password = ReadPassword(TCli::tr("Heslo ku kľúču (prázdne zruší podpisovanie): "));
     } else {
         password = ReadPassword(QString());
     }

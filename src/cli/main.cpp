@@ -4,7 +4,11 @@
 #include "UClock.h"
 #include "UComApartment.h"
 #include "UDMORV.h"
+<<<<<<< HEAD
 #include "UEphVersion.h"
+=======
+#include "ULanguage.h"
+>>>>>>> shape-D
 #include "UOrvError.h"
 #include "UOrvSettings.h"
 #include "UPasswordPrompt.h"
@@ -17,6 +21,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QTranslator>
 
 #include <cmath>
 #include <cstdio>
@@ -177,11 +182,11 @@ QString TypedPassword() {
     if (!StdinIsTerminal())
         return ReadPassword(QString());
     const QString heslo =
-        ReadPassword(QCoreApplication::translate("TFrmOrvKonfig", "Heslo:") + u' ');
+        ReadPassword(QCoreApplication::translate("TFrmORVKonfig", "Heslo:") + u' ');
     const QString potvrdenie =
-        ReadPassword(QCoreApplication::translate("TFrmOrvKonfig", "Potvrdenie hesla:") + u' ');
+        ReadPassword(QCoreApplication::translate("TFrmORVKonfig", "Potvrdenie hesla:") + u' ');
     if (heslo != potvrdenie)
-        throw TOrvError(QCoreApplication::translate("TFrmOrvKonfig", "Zadané heslá sa nezhodujú!"));
+        throw TOrvError(QCoreApplication::translate("TFrmORVKonfig", "Zadané heslá sa nezhodujú!"));
     return heslo;
 }
 
@@ -266,6 +271,9 @@ int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const TComApartment apartment;
     QCoreApplication::setApplicationName(QStringLiteral("orv"));
+    // Before the options are made, so every text comes from one language.
+    QTranslator translator;
+    InstallStoredLanguage(translator);
 
     const TOptions options;
     QCommandLineParser parser;

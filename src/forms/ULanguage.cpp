@@ -82,3 +82,13 @@ bool InstallLanguage(const QString& code, const QStringList& folders, QTranslato
     }
     return false;
 }
+
+bool InstallStoredLanguage(QTranslator& translator) {
+    QString code;
+    try {
+        code = ReadLanguageCode();
+    } catch (...) {
+        return false;
+    }
+    return InstallLanguage(code, LanguageModuleFolders(), translator);
+}

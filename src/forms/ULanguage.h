@@ -34,3 +34,7 @@ QStringList LanguageModuleFolders();
 // code is "ENG"; any other code, or a module that cannot be found, leaves
 // the built-in Slovak texts. True when English was installed.
 bool InstallLanguage(const QString& code, const QStringList& folders, QTranslator& translator);
+
+// At start-up, before any text is made: the stored code's language from the
+// usual folders. An unreadable preference simply means the built-in texts.
+bool InstallStoredLanguage(QTranslator& translator);

@@ -18,19 +18,6 @@
 
 #include <memory>
 
-namespace {
-
-// At start-up an unreadable preference simply means the built-in texts.
-QString StoredLanguageCode() noexcept {
-    try {
-        return ReadLanguageCode();
-    } catch (...) {
-        return QString();
-    }
-}
-
-} // namespace
-
 int RunOrvDuriza(QApplication& app) {
     Q_UNUSED(app);
     QApplication::setApplicationName(QStringLiteral("orv-duriza"));
@@ -43,7 +30,7 @@ int RunOrvDuriza(QApplication& app) {
 
     // Before any window exists, so every text comes from one language.
     QTranslator translator;
-    InstallLanguage(StoredLanguageCode(), LanguageModuleFolders(), translator);
+    InstallStoredLanguage(translator);
 
     // The signer components stay available for as long as the windows run.
     std::unique_ptr<TSignerHost> signerHost;

@@ -5,10 +5,12 @@
 
 #include <memory>
 
+// Milliseconds; 0 leaves the transport's own limit. The client core sets
+// the portal's limits, so they live in one place.
 struct THttpTimeouts {
-    long ConnectMs = 10000;
-    long SendMs = 900000;
-    long ReceiveMs = 900000;
+    long ConnectMs = 0;
+    long SendMs = 0;
+    long ReceiveMs = 0;
 };
 
 struct THttpRequest {

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void portalErrorsExitNonZero();
     void usageErrors_data();
     void usageErrors();
+    void languageAsStored_data();
+    void languageAsStored();
 
 private:
     TRun Orv(const QStringList& arguments, const QByteArray& input = QByteArray());
@@ -306,6 +308,40 @@ void TTestCli::usageErrors() {
     QCOMPARE(run.ExitCode, 2);
     QVERIFY(!run.Err.isEmpty());
     QCOMPARE(Server->RequestCount(), 0);
+}
+
+void TTestCli::languageAsStored_data() {
+    QTest::addColumn<QByteArray>("code");
+    QTest::addColumn<QString>("usage");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("ENG") << QByteArray("ENG")
+                         << QStringLiteral("Unknown command \"zmaz\".\nHelp: orv --help\n")
+                         << QStringLiteral("Error communicating with ORV:\r\nZlé heslo\n");
+    QTest::newRow("sk-SK") << QByteArray("sk-SK")
+                           << QStringLiteral("Neznámy príkaz \"zmaz\".\nPomoc: orv --help\n")
+                           << QStringLiteral("Chyba pri komunikácii s ORV:\r\nZlé heslo\n");
+}
+
+// As the window: the language stored for this program, its own texts and
+// the core's alike.
+void TTestCli::languageAsStored() {
+    QFETCH(QByteArray, code);
+    QFETCH(QString, usage);
+    QFETCH(QString, refused);
+    const QByteArray program =
+        QDir::toNativeSeparators(QFileInfo(QStringLiteral(ORV_CLI_PATH)).canonicalFilePath())
+            .toUtf8();
+    Configure("\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Kelmar Tirsa, a.s.\\Locales]\r\n\"" + program +
+              "\"=\"" + code + "\"\r\n");
+    TRun run = Orv({QStringLiteral("zmaz")});
+    QCOMPARE(run.ExitCode, 2);
+    QCOMPARE(run.Err, usage);
+
+    Serve(Ok("CheckLogin", "<CheckLoginResult>1</CheckLoginResult><popisChyby>Zlé heslo"
+                           "</popisChyby>"));
+    run = Orv({QStringLiteral("check-login")});
+    QCOMPARE(run.ExitCode, 1);
+    QCOMPARE(run.Err, refused);
 }
 
 QTEST_GUILESS_MAIN(TTestCli)

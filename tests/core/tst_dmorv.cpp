@@ -142,9 +142,11 @@ void TTestDMORV::firstStart() {
 
     QVERIFY(core.PortalProxy);
     QCOMPARE(core.PortalProxy->URL(), core.Url);
-    QCOMPARE(core.PortalProxy->Timeouts.ConnectMs, 10000L);
-    QCOMPARE(core.PortalProxy->Timeouts.SendMs, 900000L);
-    QCOMPARE(core.PortalProxy->Timeouts.ReceiveMs, 900000L);
+    // The portal's limits, which the proxy hands to every request: 10 s to
+    // connect, 15 min each for sending and receiving.
+    QCOMPARE(core.PortalProxy->Timeouts.ConnectMs, 10L * 1000);
+    QCOMPARE(core.PortalProxy->Timeouts.SendMs, 15L * 60 * 1000);
+    QCOMPARE(core.PortalProxy->Timeouts.ReceiveMs, 15L * 60 * 1000);
     QVERIFY(core.PortalProxy->LiteralParams);
     QCOMPARE(core.Portal, &core.PortalProxy->Portal());
 }

@@ -44,17 +44,38 @@ QByteArray Accepted() {
     return PortalAnswer("PodajPodanie", "<PodajPodanieResult>0</PodajPodanieResult>" + Popis(""));
 }
 
-// The wait cursor's Begin and End, in the same log as the component calls.
+// The wait cursor's Begin and End, in the same log as the component calls,
+// with how many requests the portal had seen by then.
 class TLoggingBusy : public IBusyIndicator {
 public:
-    explicit TLoggingBusy(TCallLog& log)
-        : Log(log) {}
-    void Begin() override { Log.Calls << QStringLiteral("Busy.Begin"); }
-    void End() override { Log.Calls << QStringLiteral("Busy.End"); }
+    TLoggingBusy(TCallLog& log, const TTestHttpServer& server)
+        : Log(log)
+        , Server(server) {}
+    void Begin() override {
+        Log.Calls << QStringLiteral("Busy.Begin");
+        SentAtBegin = Server.RequestCount();
+    }
+    void End() override {
+        Log.Calls << QStringLiteral("Busy.End");
+        SentAtEnd = Server.RequestCount();
+    }
+    int SentAtBegin = -1;
+    int SentAtEnd = -1;
 
 private:
     TCallLog& Log;
+    const TTestHttpServer& Server;
 };
+
+// Where the first call that is key (a bare "Object.Create" or
+// "Object.Release"), or begins with key (a "Method(" call), stands; -1 when
+// there is none.
+qsizetype Position(const QStringList& calls, const QString& key) {
+    for (qsizetype i = 0; i < calls.size(); ++i)
+        if (key.endsWith(u'(') ? calls.at(i).startsWith(key) : calls.at(i) == key)
+            return i;
+    return -1;
+}
 
 // An object that offers none of the signer's interfaces.
 class TForeignObject final : public TComObject<IDispatch> {};
@@ -168,7 +189,7 @@ void TTestPodaj::init() {
     Script().Answers[QStringLiteral("SignedDocument")].Text = Signed;
     Script().Answers[QStringLiteral("CreateSubmission")].Text = SubmissionData;
     Script().Answers[QStringLiteral("ComposeSubmission")].Text = FinalDocument;
-    Busy.emplace(Log());
+    Busy.emplace(Log(), *Server);
     SetBusyIndicator(&*Busy);
     Dir.emplace();
     CoreObject = std::make_unique<TDMORV>(nullptr, Server->Url());
@@ -190,29 +211,61 @@ void TTestPodaj::cleanup() {
 void TTestPodaj::callSequenceAndLifetimes() {
     Serve(Accepted());
     Podpis();
+    const QStringList calls = Calls();
     const QString eph = Eph;
-    QCOMPARE(
-        Calls(),
-        (QStringList{
-            QStringLiteral("XmlPlugin.Create"),
-            QStringLiteral("XmlPlugin.CreateDataObject(EPH_S_1_20240131093005|Popis|%1|<xsd/>|"
-                           "urn:ns|http://f/x.xsd|<xsl/>|http://f/x.xslt)")
-                .arg(eph),
-            QStringLiteral("Xades.Create"),
-            QStringLiteral("Xades.AddDataObject(9)"),
-            QStringLiteral("Xades.SignObjects(EPH_S_1_20240131093005_sgn|sha256|urn:oid:1.2.3)"),
-            QStringLiteral("Xades.SignedDocument()"),
-            QStringLiteral("XmlPlugin.Release"),
-            QStringLiteral("Xades.Release"),
-            QStringLiteral("Mes.Create"),
-            QStringLiteral("Mes.LoadSignedDocument(%1)").arg(Signed),
-            QStringLiteral("Mes.CreateSubmission(http://f/x.xsd|KT_PODAJ_v01|Popis)"),
-            QStringLiteral("Mes.SetSubmissionData(%1)").arg(SubmissionData),
-            QStringLiteral("Mes.ComposeSubmission(urn:ns|KT_PODAJ_v01|Popis|SUBJ|Hárok-1)"),
-            QStringLiteral("Mes.Release"),
-            QStringLiteral("Busy.Begin"),
-            QStringLiteral("Busy.End"),
-        }));
+    // Every call once, with what it is given, and nothing else.
+    const QStringList expected{
+        QStringLiteral("XmlPlugin.Create"),
+        QStringLiteral("XmlPlugin.CreateDataObject(EPH_S_1_20240131093005|Popis|%1|<xsd/>|"
+                       "urn:ns|http://f/x.xsd|<xsl/>|http://f/x.xslt)")
+            .arg(eph),
+        QStringLiteral("Xades.Create"),
+        QStringLiteral("Xades.AddDataObject(9)"),
+        QStringLiteral("Xades.SignObjects(EPH_S_1_20240131093005_sgn|sha256|urn:oid:1.2.3)"),
+        QStringLiteral("Xades.SignedDocument()"),
+        QStringLiteral("XmlPlugin.Release"),
+        QStringLiteral("Xades.Release"),
+        QStringLiteral("Mes.Create"),
+        QStringLiteral("Mes.LoadSignedDocument(%1)").arg(Signed),
+        QStringLiteral("Mes.CreateSubmission(http://f/x.xsd|KT_PODAJ_v01|Popis)"),
+        QStringLiteral("Mes.SetSubmissionData(%1)").arg(SubmissionData),
+        QStringLiteral("Mes.ComposeSubmission(urn:ns|KT_PODAJ_v01|Popis|SUBJ|Hárok-1)"),
+        QStringLiteral("Mes.Release"),
+        QStringLiteral("Busy.Begin"),
+        QStringLiteral("Busy.End"),
+    };
+    for (const QString& call : expected)
+        QVERIFY2(calls.count(call) == 1, qPrintable(call));
+    QCOMPARE(calls.size(), expected.size());
+
+    // Only the order that matters: each step takes what the one before gave,
+    // each object lives from before its first call to after its last, the
+    // signing objects are gone before the tools object comes, and the wait
+    // cursor covers the sending alone.
+    const QList<QStringList> chains{
+        {QStringLiteral("XmlPlugin.CreateDataObject("), QStringLiteral("Xades.AddDataObject("),
+         QStringLiteral("Xades.SignObjects("), QStringLiteral("Xades.SignedDocument("),
+         QStringLiteral("Mes.LoadSignedDocument("), QStringLiteral("Mes.CreateSubmission("),
+         QStringLiteral("Mes.SetSubmissionData("), QStringLiteral("Mes.ComposeSubmission(")},
+        {QStringLiteral("XmlPlugin.Create"), QStringLiteral("XmlPlugin.CreateDataObject(")},
+        {QStringLiteral("Xades.Create"), QStringLiteral("Xades.AddDataObject(")},
+        {QStringLiteral("Xades.SignedDocument("), QStringLiteral("XmlPlugin.Release"),
+         QStringLiteral("Mes.Create")},
+        {QStringLiteral("Xades.SignedDocument("), QStringLiteral("Xades.Release"),
+         QStringLiteral("Mes.Create")},
+        {QStringLiteral("Mes.Create"), QStringLiteral("Mes.LoadSignedDocument(")},
+        {QStringLiteral("Mes.ComposeSubmission("), QStringLiteral("Mes.Release"),
+         QStringLiteral("Busy.Begin"), QStringLiteral("Busy.End")},
+    };
+    for (const QStringList& chain : chains) {
+        for (qsizetype i = 1; i < chain.size(); ++i)
+            QVERIFY2(Position(calls, chain.at(i - 1)) < Position(calls, chain.at(i)),
+                     qPrintable(chain.at(i - 1) + QStringLiteral(" before ") + chain.at(i)));
+    }
+    QCOMPARE(calls.last(), QStringLiteral("Busy.End"));
+    // The request goes last, under the wait cursor.
+    QCOMPARE(Busy->SentAtBegin, 0);
+    QCOMPARE(Busy->SentAtEnd, 1);
     // Plug-in, signer, tools and the one data object.
     QCOMPARE(Log().Created, 4);
     QCOMPARE(Server->RequestCount(), 1);
@@ -344,12 +397,19 @@ void TTestPodaj::failures() {
     const bool stage1 = method != u"CreateSubmission" && method != u"LoadSignedDocument" &&
                         method != u"ComposeSubmission";
     QCOMPARE(Log().Calls.contains(QStringLiteral("Mes.Create")), !stage1);
+    // The failing call is the last one made, a refused signing read for its
+    // reason; only releases follow.
+    const QStringList calls = Log().Calls;
+    qsizetype failed = calls.size() - 1;
+    while (failed >= 0 && !calls.at(failed).contains(u'.' + method + u'('))
+        --failed;
+    QVERIFY(failed >= 0);
+    if (method == u"SignObjects")
+        QCOMPARE(calls.value(++failed), QStringLiteral("Xades.LastErrorText()"));
+    for (qsizetype i = failed + 1; i < calls.size(); ++i)
+        QVERIFY2(calls.at(i).endsWith(QLatin1String(".Release")), qPrintable(calls.at(i)));
     // The signer object comes only with the first call to it.
-    const QString last = method == u"CreateDataObject" ? QStringLiteral("XmlPlugin.Release")
-                         : stage1                      ? QStringLiteral("Xades.Release")
-                                                       : QStringLiteral("Mes.Release");
-    QCOMPARE(Log().Calls.last(), last);
-    QCOMPARE(Log().Calls.contains(QStringLiteral("Xades.Create")), method != u"CreateDataObject");
+    QCOMPARE(calls.contains(QStringLiteral("Xades.Create")), method != u"CreateDataObject");
 }
 
 void TTestPodaj::componentNotRegistered() {

@@ -103,7 +103,8 @@ void TestPortalProxy::init() {
 }
 
 void TestPortalProxy::callPostsEnvelopeWithAction() {
-    Proxy->Timeouts = {10000, 900000, 900000};
+    // Each limit apart, so a mix-up or a dropped one shows.
+    Proxy->Timeouts = {1111, 2222, 3333};
     Script->Answers.push_back(Answer(200, "OK", OkLogin));
     const auto response = Portal->CheckLogin(Login());
     QVERIFY(response);
@@ -114,9 +115,9 @@ void TestPortalProxy::callPostsEnvelopeWithAction() {
     QCOMPARE(sent.Url, QStringLiteral("https://portal.test/Service.svc?x=1"));
     QCOMPARE(sent.SoapAction, QByteArray(OrvConfig::ContractNamespace) + "/IPortal/CheckLogin");
     QCOMPARE(sent.Body, WriteSoapRequest(Login()));
-    QCOMPARE(sent.Timeouts.ConnectMs, 10000L);
-    QCOMPARE(sent.Timeouts.SendMs, 900000L);
-    QCOMPARE(sent.Timeouts.ReceiveMs, 900000L);
+    QCOMPARE(sent.Timeouts.ConnectMs, 1111L);
+    QCOMPARE(sent.Timeouts.SendMs, 2222L);
+    QCOMPARE(sent.Timeouts.ReceiveMs, 3333L);
 }
 
 void TestPortalProxy::actionOfEveryOperation() {

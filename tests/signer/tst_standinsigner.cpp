@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <optional>
 
@@ -101,6 +102,7 @@ private:
                            Environment->SignerSettings.Policies);
     }
     TXmlDocPtr Parsed;
+    QTranslator English;
 
     QString RefusalOf(const QString& document) {
         try {
@@ -112,6 +114,12 @@ private:
     }
 
 private Q_SLOTS:
+    // The checks below read the component's texts in English; the built-in
+    // ones are Slovak like the rest of the interface.
+    void initTestCase() {
+        QVERIFY(English.load(QStringLiteral("orv_en"), QStringLiteral(ORV_TRANSLATIONS_DIR)));
+        QVERIFY(QCoreApplication::installTranslator(&English));
+    }
     void init() {
         Environment = std::make_shared<TTestEnvironment>();
         Environment->SignerSettings.Pkcs12File =
@@ -313,6 +321,15 @@ private Q_SLOTS:
         QCOMPARE(result.Status, status);
         QCOMPARE(result.ErrorText, text);
         QVERIFY(result.Document.isEmpty());
+    }
+
+    void builtInTextsAreSlovak() {
+        QCoreApplication::removeTranslator(&English);
+        Environment->Answer = std::nullopt;
+        const TSignResult result = Sign(ValidEph);
+        QCoreApplication::installTranslator(&English);
+        QCOMPARE(result.Status, 2);
+        QCOMPARE(result.ErrorText, QStringLiteral("Používateľ podpisovanie zrušil"));
     }
 
     void nothingAddedIsNotSigned() {

@@ -505,6 +505,87 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>UMesComponent</name>
+    <message>
+        <source>Text nie je v kódovaní Base64</source>
+        <translation>The text is not Base64</translation>
+    </message>
+    <message>
+        <source>Nie je načítaný podpísaný dokument</source>
+        <translation>No signed document is loaded</translation>
+    </message>
+    <message>
+        <source>Podanie nemá typ</source>
+        <translation>The submission has no type</translation>
+    </message>
+    <message>
+        <source>Nie sú nastavené údaje podania</source>
+        <translation>No submission data is set</translation>
+    </message>
+    <message>
+        <source>Údaje podania sú pre %1, nie pre %2</source>
+        <translation>The submission data is for %1, not %2</translation>
+    </message>
+</context>
+<context>
+    <name>USigningKey</name>
+    <message>
+        <source>Súbor kľúča nie je súbor PKCS#12</source>
+        <translation>The key file is not a PKCS#12 file</translation>
+    </message>
+    <message>
+        <source>Heslo k súboru kľúča nie je správne</source>
+        <translation>The password of the key file is not correct</translation>
+    </message>
+    <message>
+        <source>Súbor kľúča sa nedá otvoriť</source>
+        <translation>The key file cannot be opened</translation>
+    </message>
+    <message>
+        <source>Súbor kľúča neobsahuje kľúč s jeho certifikátom</source>
+        <translation>The key file holds no key with its certificate</translation>
+    </message>
+</context>
+<context>
+    <name>USubmissionDocument</name>
+    <message>
+        <source>Text &quot;%1&quot; obsahuje znak, ktorý sa v XML nedá zapísať</source>
+        <translation>The text &quot;%1&quot; holds a character XML cannot carry</translation>
+    </message>
+    <message>
+        <source>Údaje podania</source>
+        <translation>The submission data</translation>
+    </message>
+    <message>
+        <source>Text nie je údajmi podania</source>
+        <translation>The text is not submission data</translation>
+    </message>
+    <message>
+        <source>Podpísaný dokument je príliš veľký</source>
+        <translation>The signed document is too large</translation>
+    </message>
+    <message>
+        <source>Podpísaný dokument sa nedá čítať</source>
+        <translation>The signed document cannot be read</translation>
+    </message>
+    <message>
+        <source>Podpísaný dokument nesmie mať DTD</source>
+        <translation>The signed document may not have a DTD</translation>
+    </message>
+    <message>
+        <source>Podpísaný dokument nie je podpis XML</source>
+        <translation>The signed document is not an XML signature</translation>
+    </message>
+    <message>
+        <source>Podpísaný dokument nie je správne utvorený: %1</source>
+        <translation>The signed document is not well-formed: %1</translation>
+    </message>
+    <message>
+        <source>neznáma chyba</source>
+        <translation>unknown error</translation>
+    </message>
+</context>
+<context>
     <name>UWinRegistry</name>
     <message>
         <source>text nie je v kódovaní UTF-8</source>
@@ -560,10 +641,352 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>UXadesNames</name>
+    <message>
+        <source>Algoritmus odtlačku &quot;%1&quot; nie je podporovaný</source>
+        <translation>The digest algorithm &quot;%1&quot; is not supported</translation>
+    </message>
+    <message>
+        <source>Metóda odtlačku &quot;%1&quot; nie je podporovaná</source>
+        <translation>The digest method &quot;%1&quot; is not supported</translation>
+    </message>
+</context>
+<context>
+    <name>UXadesSigAtlComponent</name>
+    <message>
+        <source>Na podpisovanie nie je nastavený súbor kľúča</source>
+        <translation>No key file is configured for signing</translation>
+    </message>
+    <message>
+        <source>Súbor kľúča &quot;%1&quot; sa nedá otvoriť: %2</source>
+        <translation>The key file &quot;%1&quot; cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>Dátový objekt nevytvoril XML plug-in</source>
+        <translation>The data object was not made by the XML plug-in</translation>
+    </message>
+    <message>
+        <source>Nie je žiadny dátový objekt na podpísanie</source>
+        <translation>There is no data object to sign</translation>
+    </message>
+    <message>
+        <source>Podpisová politika &quot;%1&quot; nie je nainštalovaná</source>
+        <translation>The signature policy &quot;%1&quot; is not installed</translation>
+    </message>
+    <message>
+        <source>Dátový objekt &quot;%1&quot; už bol podpísaný</source>
+        <translation>The data object &quot;%1&quot; has been signed already</translation>
+    </message>
+    <message>
+        <source>Používateľ podpisovanie zrušil</source>
+        <translation>Signing was cancelled by the user</translation>
+    </message>
+</context>
+<context>
+    <name>UXadesSignature</name>
+    <message>
+        <source>Podpísaný dokument sa nedá zapísať</source>
+        <translation>The signed document cannot be written</translation>
+    </message>
+    <message>
+        <source>Podpis sa nedá zostaviť</source>
+        <translation>The signature cannot be built</translation>
+    </message>
+    <message>
+        <source>Identifikátor &quot;%1&quot; nie je v dokumente jedinečný</source>
+        <translation>The identifier &quot;%1&quot; is not unique in the document</translation>
+    </message>
+    <message>
+        <source>Kľúčom tohto typu sa XML nedá podpísať</source>
+        <translation>The key type cannot sign XML</translation>
+    </message>
+    <message>
+        <source>Kľúč sa nedá použiť</source>
+        <translation>The key cannot be used</translation>
+    </message>
+    <message>
+        <source>Dátový objekt nemá dokument</source>
+        <translation>The data object has no document</translation>
+    </message>
+    <message>
+        <source>Certifikát sa nedá čítať</source>
+        <translation>The certificate cannot be read</translation>
+    </message>
+    <message>
+        <source>Nie je žiadny dátový objekt na podpísanie</source>
+        <translation>There is no data object to sign</translation>
+    </message>
+    <message>
+        <source>Identifikátor podpisu &quot;%1&quot; nie je platný</source>
+        <translation>The signature identifier &quot;%1&quot; is not valid</translation>
+    </message>
+    <message>
+        <source>Identifikátor dátového objektu &quot;%1&quot; nie je platný</source>
+        <translation>The data object identifier &quot;%1&quot; is not valid</translation>
+    </message>
+    <message>
+        <source>Dátový objekt &quot;%1&quot; už bol podpísaný</source>
+        <translation>The data object &quot;%1&quot; has been signed already</translation>
+    </message>
+    <message>
+        <source>Dátový objekt &quot;%1&quot; sa nedá podpísať</source>
+        <translation>The data object &quot;%1&quot; cannot be signed</translation>
+    </message>
+    <message>
+        <source>Dokument sa nedá podpísať: %1</source>
+        <translation>The document cannot be signed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UXmlForms</name>
+    <message>
+        <source>Schéma</source>
+        <translation>The schema</translation>
+    </message>
+    <message>
+        <source>Schéma sa nedá čítať</source>
+        <translation>The schema cannot be read</translation>
+    </message>
+    <message>
+        <source>Schéma sa nedá použiť: %1</source>
+        <translation>The schema cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>neznáma chyba</source>
+        <translation>unknown error</translation>
+    </message>
+    <message>
+        <source>Schéma sa nedá použiť</source>
+        <translation>The schema cannot be used</translation>
+    </message>
+    <message>
+        <source>Dokument nezodpovedá svojej schéme</source>
+        <translation>The document is not valid against its schema</translation>
+    </message>
+    <message>
+        <source>Šablóna štýlu</source>
+        <translation>The stylesheet</translation>
+    </message>
+    <message>
+        <source>Šablóna štýlu sa nedá použiť</source>
+        <translation>The stylesheet cannot be used</translation>
+    </message>
+    <message>
+        <source>Šablóna štýlu sa nedá použiť: %1</source>
+        <translation>The stylesheet cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>Dokument sa nedá zobraziť: %1</source>
+        <translation>The document cannot be shown: %1</translation>
+    </message>
+    <message>
+        <source>Dokument sa nedá zobraziť</source>
+        <translation>The document cannot be shown</translation>
+    </message>
+</context>
+<context>
+    <name>UXmlPluginComponent</name>
+    <message>
+        <source>Dokument</source>
+        <translation>The document</translation>
+    </message>
+    <message>
+        <source>Podporované sú len dátové objekty XML</source>
+        <translation>Only XML data objects are supported</translation>
+    </message>
+    <message>
+        <source>Menný priestor dokumentu &quot;%1&quot; nie je &quot;%2&quot;</source>
+        <translation>The document&apos;s namespace &quot;%1&quot; is not &quot;%2&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>UXmlSafe</name>
+    <message>
+        <source>riadok %1: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>%1: nedostatok pamäte</source>
+        <translation>%1: not enough memory</translation>
+    </message>
+    <message>
+        <source>nie je XML</source>
+        <translation>not XML</translation>
+    </message>
+    <message>
+        <source>%1: deklarácia typu dokumentu nie je dovolená</source>
+        <translation>%1: a document type declaration is not allowed</translation>
+    </message>
+    <message>
+        <source>%1: chýba koreňový prvok</source>
+        <translation>%1: no root element</translation>
+    </message>
+</context>
+<context>
+    <name>UXmlSecLibrary</name>
+    <message>
+        <source>Knižnica podpisov XML sa nedá spustiť</source>
+        <translation>The XML signature library cannot be started</translation>
+    </message>
+</context>
+<context>
     <name>UXmlText</name>
     <message>
         <source>XML dokument sa nedá zapísať ako text</source>
         <translation>The XML document cannot be written as text</translation>
+    </message>
+</context>
+<context>
+    <name>orv</name>
+    <message>
+        <source>Podpisujete: %1
+</source>
+        <translation>You are signing: %1
+</translation>
+    </message>
+    <message>
+        <source>Certifikát: %1
+</source>
+        <translation>Certificate: %1
+</translation>
+    </message>
+    <message>
+        <source>Kľúč: %1
+</source>
+        <translation>Key: %1
+</translation>
+    </message>
+    <message>
+        <source>Heslo ku kľúču (prázdne zruší podpisovanie): </source>
+        <translation>Key password (empty cancels signing): </translation>
+    </message>
+    <message>
+        <source>Dátum od (rrrr-mm-dd), predvolene dnes - 30 dní.</source>
+        <translation>Date from (yyyy-mm-dd), by default today - 30 days.</translation>
+    </message>
+    <message>
+        <source>Dátum do (rrrr-mm-dd), predvolene dnes.</source>
+        <translation>Date to (yyyy-mm-dd), by default today.</translation>
+    </message>
+    <message>
+        <source>Identifikátor biznis prípadu.</source>
+        <translation>Business case identifier.</translation>
+    </message>
+    <message>
+        <source>Zoznam vo formáte JSON.</source>
+        <translation>List in JSON format.</translation>
+    </message>
+    <message>
+        <source>Uložiť obsah do súboru (UTF-8 s BOM).</source>
+        <translation>Save the content to a file (UTF-8 with BOM).</translation>
+    </message>
+    <message>
+        <source>URL pre komunikáciu s ORV.</source>
+        <translation>ORV communication URL.</translation>
+    </message>
+    <message>
+        <source>Subjekt.</source>
+        <translation>Subject.</translation>
+    </message>
+    <message>
+        <source>Osoba.</source>
+        <translation>Person.</translation>
+    </message>
+    <message>
+        <source>Podpisová politika (identifikátor z inštalácie podpisovača); algoritmus sa odvodí z nej.</source>
+        <translation>Signature policy (identifier from the signer installation); the algorithm is derived from it.</translation>
+    </message>
+    <message>
+        <source>Identifikátor EPH, predvolene názov súboru po prvú bodku.</source>
+        <translation>EPH identifier, by default the file name up to its first dot.</translation>
+    </message>
+    <message>
+        <source>Verzia EPH: 0.1, 2.0 alebo 3.0.</source>
+        <translation>EPH version: 0.1, 2.0 or 3.0.</translation>
+    </message>
+    <message>
+        <source>Neplatný dátum &quot;%1&quot;, očakáva sa rrrr-mm-dd.</source>
+        <translation>Invalid date &quot;%1&quot;, yyyy-mm-dd expected.</translation>
+    </message>
+    <message>
+        <source>Voľba --%1 sa s týmto príkazom nedá použiť.</source>
+        <translation>Option --%1 cannot be used with this command.</translation>
+    </message>
+    <message>
+        <source>Príkaz %1 očakáva jeden identifikátor.</source>
+        <translation>Command %1 expects one identifier.</translation>
+    </message>
+    <message>
+        <source>Prihlasovacie údaje sú platné.</source>
+        <translation>The login details are valid.</translation>
+    </message>
+    <message>
+        <source>Príkaz %1 nemá ďalšie argumenty.</source>
+        <translation>Command %1 takes no further arguments.</translation>
+    </message>
+    <message>
+        <source>Príkaz konfiguracia nemá ďalšie argumenty.</source>
+        <translation>Command konfiguracia takes no further arguments.</translation>
+    </message>
+    <message>
+        <source>Neplatná verzia EPH &quot;%1&quot;.</source>
+        <translation>Invalid EPH version &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Nastavenia sú overené a uložené.</source>
+        <translation>The settings are verified and saved.</translation>
+    </message>
+    <message>
+        <source>Príkaz podaj očakáva jeden súbor EPH.</source>
+        <translation>Command podaj expects one EPH file.</translation>
+    </message>
+    <message>
+        <source>Chýba príkaz.</source>
+        <translation>No command given.</translation>
+    </message>
+    <message>
+        <source>Príkaz check-login nemá ďalšie argumenty.</source>
+        <translation>Command check-login takes no further arguments.</translation>
+    </message>
+    <message>
+        <source>Neznámy príkaz &quot;%1&quot;.</source>
+        <translation>Unknown command &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Komunikácia s ORV z príkazového riadku.
+
+Príkazy:
+  check-login              overí uložené prihlasovacie údaje
+  podania [--od --do --biznis --json]     zoznam podaní
+  pisomnosti [--od --do --biznis --json]  zoznam písomností
+  podanie ID [--out SUBOR]                obsah podania
+  pisomnost ID [--out SUBOR]              obsah písomnosti
+  podaj SUBOR [--id EPHID]                podpíše a podá EPH verzie
+                           z nastavení; heslo ku kľúču číta z terminálu,
+                           zo vstupu alebo z premennej ORV_SIGNER_PIN
+  konfiguracia [--url --subjekt --osoba --verzia --politika]
+                           overí a uloží nastavenia; heslo číta zo vstupu</source>
+        <translation>Communication with ORV from the command line.
+
+Commands:
+  check-login              verifies the stored login details
+  podania [--od --do --biznis --json]     list of submissions
+  pisomnosti [--od --do --biznis --json]  list of documents
+  podanie ID [--out SUBOR]                content of a submission
+  pisomnost ID [--out SUBOR]              content of a document
+  podaj SUBOR [--id EPHID]                signs and submits an EPH of the version
+                           in the settings; reads the key password from the terminal,
+                           the input or the variable ORV_SIGNER_PIN
+  konfiguracia [--url --subjekt --osoba --verzia --politika]
+                           verifies and saves the settings; reads the password from the input</translation>
+    </message>
+    <message>
+        <source>Príkaz a jeho argumenty.</source>
+        <translation>The command and its arguments.</translation>
+    </message>
+    <message>
+        <source>Pomoc: orv --help</source>
+        <translation>Help: orv --help</translation>
     </message>
 </context>
 </TS>
