@@ -1,6 +1,6 @@
 #include "UErrorOf.h"
 #include "UOrvError.h"
-#include "URegFile.h"
+#include "URegFileParser.h"
 #include "UTempRegistry.h"
 #include "UWinRegistry.h"
 
@@ -16,8 +16,8 @@ const QString Orv = QStringLiteral("ORV");
 const TRegistryPath OrvPath = {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza", u"ORV"};
 
 TRegFile ParseUser(const TTempRegistry& registry) {
-    return TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
-                           registry.UserFile().toStdString());
+    return ParseRegFile(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
+                        registry.UserFile().toStdString());
 }
 
 } // namespace
