@@ -1,9 +1,13 @@
 #include "URegistryFile.h"
-#include "URegistryLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+// Where the platform's file registry keeps its hives. The user hive follows
+// the per-user configuration folder (XDG_CONFIG_HOME); the machine hive is
+// the first one found in the system configuration folders (XDG_CONFIG_DIRS,
+// by default /etc/xdg).
 
 namespace {
 
@@ -12,8 +16,6 @@ const QString Folder = QStringLiteral("ORV Duriza");
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-
-} // namespace
 
 QString UserHiveFile() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -33,6 +35,8 @@ QString MachineHiveFile() {
     }
     return QDir(list.isEmpty() ? QStringLiteral("/etc/xdg") : list.first()).filePath(name);
 }
+
+} // namespace
 
 std::unique_ptr<IRegistry> CreatePlatformRegistry() {
     return std::make_unique<TFileRegistry>(LocalPath(UserHiveFile()), LocalPath(MachineHiveFile()));

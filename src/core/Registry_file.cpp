@@ -1,6 +1,8 @@
-#include "UPosixFd.h"
-#include "URegFile.h"
 #include "URegistryFile.h"
+
+#include "UPosixFd.h"
+#include "URegFileParser.h"
+#include "URegFileWriter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -91,7 +93,7 @@ TRegFile Load(const std::string& path, const char16_t* hive) {
     std::string bytes;
     if (!ReadWhole(path, bytes))
         return TRegFile(hive);
-    return TRegFile::Parse(hive, bytes, path);
+    return ParseRegFile(hive, bytes, path);
 }
 
 void EnsureFolder(const std::string& file) {
@@ -121,7 +123,7 @@ TRegFile TFileRegistry::LoadMachine() const {
 // New file, flushed to disk, then renamed over the old one: a crash leaves
 // either the old file or the new one, never a mix.
 void TFileRegistry::Replace(const TRegFile& file) const {
-    const std::string text = file.Format();
+    const std::string text = FormatRegFile(file);
     const std::string temporary = UserPath + ".new";
     TFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (!fd)

@@ -1,7 +1,10 @@
 #pragma once
 
-// The registry as the settings store sees it. Standard C++ types only, so
-// every backend builds on its own, without Qt.
+// The backend behind the settings store (UWinRegistry.h): the registry's
+// values and the one interface that each platform's registry implements,
+// Registry_win.cpp on the Win32 registry and Registry_file.cpp on registry
+// export files (URegistryFile.h). Standard C++ types only, so every backend
+// builds on its own, without Qt.
 
 #include <cstdint>
 #include <memory>

@@ -69,80 +69,76 @@ QString FaultText(TRegistryFault fault) {
         QCoreApplication::translate("UWinRegistry", "Failed to set data for '%1'").arg(name));
 }
 
+// Runs one call into the registry; name is what the user is told it concerns.
+template <typename TCall> auto Guarded(const QString& name, TCall call) -> decltype(call()) {
+    try {
+        return call();
+    } catch (const TRegistryError& error) {
+        Raise(error, name);
+    }
+}
+
 // A string value up to its first NUL; zero length reads as empty whatever
 // the type; other types are refused.
-QString StringOf(const TRegistryValue& value, const QString& name) {
-    if (value.Data.empty())
+std::optional<QString> StringOf(const std::optional<TRegistryValue>& value, const QString& name) {
+    if (!value)
+        return std::nullopt;
+    if (value->Data.empty())
         return QString();
-    if (value.Type != RegSz && value.Type != RegExpandSz)
+    if (value->Type != RegSz && value->Type != RegExpandSz)
         throw TOrvError(
             QCoreApplication::translate("UWinRegistry", "Invalid data type for '%1'").arg(name));
-    return QString::fromStdU16String(RegistryDataString(value.Data));
+    return QString::fromStdU16String(RegistryDataString(value->Data));
+}
+
+std::optional<QString> ReadUserString(const TRegistryPath& path, const QString& name) {
+    return StringOf(
+        Guarded(name, [&] { return Registry().ReadUserValue(path, name.toStdU16String()); }), name);
+}
+
+void WriteUserString(const TRegistryPath& path, const QString& name, const QString& value) {
+    Guarded(name, [&] {
+        Registry().WriteUserValue(
+            path, name.toStdU16String(),
+            TRegistryValue{RegSz, RegistryStringData(value.toStdU16String())});
+    });
 }
 
 } // namespace
 
 QString ReadSetting(const QString& section, const QString& name, const QString& defaultValue) {
-    std::optional<TRegistryValue> value;
-    try {
-        value = Registry().ReadUserValue(SettingsPath(section), name.toStdU16String());
-    } catch (const TRegistryError& error) {
-        Raise(error, name);
-    }
-    return value ? StringOf(*value, name) : defaultValue;
+    return ReadUserString(SettingsPath(section), name).value_or(defaultValue);
 }
 
 void WriteSetting(const QString& section, const QString& name, const QString& value) {
-    try {
-        Registry().WriteUserValue(
-            SettingsPath(section), name.toStdU16String(),
-            TRegistryValue{RegSz, RegistryStringData(value.toStdU16String())});
-    } catch (const TRegistryError& error) {
-        Raise(error, name);
-    }
+    WriteUserString(SettingsPath(section), name, value);
 }
 
 std::optional<QString> ReadUserKeyValue(const QString& keyPath, const QString& name) {
-    std::optional<TRegistryValue> value;
-    try {
-        value = Registry().ReadUserValue(KeyPath(keyPath), name.toStdU16String());
-    } catch (const TRegistryError& error) {
-        Raise(error, name);
-    }
-    if (!value)
-        return std::nullopt;
-    return StringOf(*value, name);
+    return ReadUserString(KeyPath(keyPath), name);
+}
+
+void WriteUserKeyValue(const QString& keyPath, const QString& name, const QString& value) {
+    WriteUserString(KeyPath(keyPath), name, value);
 }
 
 bool MachineKeyExists(const QString& keyPath) {
-    try {
-        return Registry().MachineKeyExists(KeyPath(keyPath));
-    } catch (const TRegistryError& error) {
-        Raise(error, keyPath);
-    }
+    return Guarded(keyPath, [&] { return Registry().MachineKeyExists(KeyPath(keyPath)); });
 }
 
 QStringList MachineSubKeys(const QString& keyPath) {
-    std::vector<std::u16string> names;
-    try {
-        names = Registry().MachineSubKeys(KeyPath(keyPath));
-    } catch (const TRegistryError& error) {
-        Raise(error, keyPath);
-    }
     QStringList result;
-    for (const std::u16string& name : names)
+    for (const std::u16string& name :
+         Guarded(keyPath, [&] { return Registry().MachineSubKeys(KeyPath(keyPath)); }))
         result.append(QString::fromStdU16String(name));
     return result;
 }
 
 std::optional<QString> ReadMachineValue(const QString& keyPath, const QString& name) {
-    std::optional<TRegistryValue> value;
-    try {
-        value = Registry().ReadMachineValue(KeyPath(keyPath), name.toStdU16String());
-    } catch (const TRegistryError& error) {
-        Raise(error, name);
-    }
-    if (!value)
-        return std::nullopt;
-    return StringOf(*value, name);
+    return StringOf(Guarded(name,
+                            [&] {
+                                return Registry().ReadMachineValue(KeyPath(keyPath),
+                                                                   name.toStdU16String());
+                            }),
+                    name);
 }

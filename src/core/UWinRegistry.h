@@ -5,10 +5,14 @@
 
 #include <optional>
 
-// The per-user settings store: string values under
-// HKEY_CURRENT_USER\SOFTWARE\Kelmar Tirsa, a.s.\ORV Duriza\<section>.
-// Each call works on the store afresh; nothing is cached or kept open.
+// The settings store: the one way into the registry for the whole program,
+// the settings themselves and the other keys it reads. Every call works on
+// the store afresh; nothing is cached or kept open. The store's trouble
+// comes out as TOrvError with the user's message. The registry behind it
+// is the platform's (URegistry.h).
 
+// The settings: string values under
+// HKEY_CURRENT_USER\SOFTWARE\Kelmar Tirsa, a.s.\ORV Duriza\<section>.
 inline constexpr char16_t SettingsSectionOrv[] = u"ORV";
 inline constexpr char16_t SettingsSectionEph[] = u"EPH";
 
@@ -19,10 +23,13 @@ QString ReadSetting(const QString& section, const QString& name, const QString& 
 // Stores value as a string value; raises "Failed to set data for '%s'".
 void WriteSetting(const QString& section, const QString& name, const QString& value);
 
-// A string value of another program's key under HKEY_CURRENT_USER (keyPath
-// relative to the hive, levels separated by "\"); nullopt when it is missing.
-// Other types raise "Invalid data type for '%s'".
+// Any other key under HKEY_CURRENT_USER (keyPath relative to the hive, levels
+// separated by "\"), opened and created as the settings' key is.
+// A string value; nullopt when it is missing. Other types raise
+// "Invalid data type for '%s'".
 std::optional<QString> ReadUserKeyValue(const QString& keyPath, const QString& name);
+// Stores value as a string value; raises "Failed to set data for '%s'".
+void WriteUserKeyValue(const QString& keyPath, const QString& name, const QString& value);
 
 // Read-only access to HKEY_LOCAL_MACHINE, for the signer's installation.
 // keyPath is relative to the hive, levels separated by "\".

@@ -2,7 +2,7 @@
 #include "UDMORV.h"
 #include "UErrorOf.h"
 #include "UOrvError.h"
-#include "URegFile.h"
+#include "URegFileParser.h"
 #include "UTempRegistry.h"
 #include "UWinRegistry.h"
 
@@ -135,7 +135,7 @@ void TTestDMORV::firstStart() {
     QCOMPARE(core.VerziaPodaja, QStringLiteral("0.1"));
 
     const TRegFile file =
-        TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(), "user.reg");
+        ParseRegFile(u"HKEY_CURRENT_USER", registry.UserText().toStdString(), "user.reg");
     QVERIFY(file.KeyExists(OrvPath));
     for (const QString& name : SettingNames)
         QVERIFY2(!file.FindValue(OrvPath, name.toStdU16String()), qPrintable(name));

@@ -1,4 +1,5 @@
-#include "URegFile.h"
+#include "URegFileParser.h"
+#include "URegFileWriter.h"
 
 #include <QTest>
 
@@ -7,8 +8,8 @@ namespace {
 const std::u16string Hive = u"HKEY_CURRENT_USER";
 
 TRegFile Parse(const QByteArray& text) {
-    return TRegFile::Parse(Hive, std::string_view(text.constData(), std::size_t(text.size())),
-                           "test.reg");
+    return ParseRegFile(Hive, std::string_view(text.constData(), std::size_t(text.size())),
+                        "test.reg");
 }
 
 TRegistryValue Bytes(std::uint32_t type, std::vector<std::uint8_t> data) {
@@ -52,7 +53,7 @@ void TTestRegFile::formatsAsRegistryExport() {
                                  "\"Raw\"=hex:de,ad\r\n"
                                  "\"Big\"=hex(b):01,00,00,00,00,00,00,00\r\n"
                                  "\r\n";
-    QCOMPARE(QString::fromStdString(file.Format()), QString::fromStdString(expected));
+    QCOMPARE(QString::fromStdString(FormatRegFile(file)), QString::fromStdString(expected));
 }
 
 void TTestRegFile::valuesSurviveFormatting_data() {
@@ -79,13 +80,13 @@ void TTestRegFile::valuesSurviveFormatting() {
     QFETCH(TRegistryValue, value);
     TRegFile file(Hive);
     file.SetValue({u"K"}, u"v", value);
-    const std::string text = file.Format();
-    const TRegFile again = TRegFile::Parse(Hive, text, "x.reg");
+    const std::string text = FormatRegFile(file);
+    const TRegFile again = ParseRegFile(Hive, text, "x.reg");
     const TRegistryValue* read = again.FindValue({u"K"}, u"v");
     QVERIFY(read);
     QCOMPARE(read->Type, value.Type);
     QCOMPARE(read->Data, value.Data);
-    QCOMPARE(again.Format(), text);
+    QCOMPARE(FormatRegFile(again), text);
 }
 
 void TTestRegFile::readsRegeditExports_data() {
@@ -127,7 +128,7 @@ void TTestRegFile::keysAndSubkeys() {
     QCOMPARE(file.SubKeys({u"A"}), (std::vector<std::u16string>{u"B", u"D"}));
     QCOMPARE(file.SubKeys({u"A", u"B", u"C"}), std::vector<std::u16string>{});
     // Implied levels are written out, as an export lists every key.
-    QVERIFY(file.Format().find("[HKEY_CURRENT_USER\\A\\B]\r\n") != std::string::npos);
+    QVERIFY(FormatRegFile(file).find("[HKEY_CURRENT_USER\\A\\B]\r\n") != std::string::npos);
 }
 
 QTEST_GUILESS_MAIN(TTestRegFile)

@@ -1,6 +1,6 @@
 #include "UErrorOf.h"
 #include "UOrvError.h"
-#include "URegFile.h"
+#include "URegFileParser.h"
 #include "UTempRegistry.h"
 #include "UWinRegistry.h"
 
@@ -16,8 +16,8 @@ const QString Orv = QStringLiteral("ORV");
 const TRegistryPath OrvPath = {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza", u"ORV"};
 
 TRegFile ParseUser(const TTempRegistry& registry) {
-    return TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
-                           registry.UserFile().toStdString());
+    return ParseRegFile(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
+                        registry.UserFile().toStdString());
 }
 
 } // namespace
@@ -38,6 +38,9 @@ private Q_SLOTS:
     void unparsableFileIsReportedAndKept();
     void unwritableStore();
     void twoWritersLoseNothing();
+    void otherUserKeys();
+    void everyUserAccessTellsTheStoresTroubleAlike_data();
+    void everyUserAccessTellsTheStoresTroubleAlike();
     void machineHive();
     void machineHiveIsOnlyRead();
 };
@@ -224,6 +227,66 @@ void TTestSettings::twoWritersLoseNothing() {
         }
     }
     QVERIFY(!QFileInfo::exists(registry.UserFile() + QStringLiteral(".new")));
+}
+
+void TTestSettings::otherUserKeys() {
+    const TTempRegistry registry;
+    const QString key = QStringLiteral("SOFTWARE\\Iny\\Program");
+    QCOMPARE(ReadUserKeyValue(key, QStringLiteral("Name")), std::nullopt);
+    WriteUserKeyValue(key, QStringLiteral("Name"), QStringLiteral("hodnota"));
+    QCOMPARE(ReadUserKeyValue(key, QStringLiteral("NAME")), QStringLiteral("hodnota"));
+    const TRegFile file = ParseUser(registry);
+    const TRegistryValue* stored = file.FindValue({u"SOFTWARE", u"Iny", u"Program"}, u"Name");
+    QVERIFY(stored);
+    QCOMPARE(stored->Type, std::uint32_t(RegSz));
+    QCOMPARE(stored->Data, RegistryStringData(u"hodnota"));
+    QVERIFY(!file.KeyExists({u"SOFTWARE", u"Kelmar Tirsa, a.s."}));
+
+    registry.SetUserText("Windows Registry Editor Version 5.00\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\SOFTWARE\\Iny\\Program]\r\n"
+                         "\"Name\"=dword:00000001\r\n");
+    QCOMPARE(ErrorOf([&] { ReadUserKeyValue(key, QStringLiteral("Name")); }),
+             QStringLiteral("Invalid data type for 'Name'"));
+}
+
+// The settings and any other key of the user's hive go through one store:
+// the same trouble reads the same, whichever way it is met.
+void TTestSettings::everyUserAccessTellsTheStoresTroubleAlike_data() {
+    QTest::addColumn<QString>("access");
+    for (const char* access :
+         {"ReadSetting", "WriteSetting", "ReadUserKeyValue", "WriteUserKeyValue"})
+        QTest::newRow(access) << QString::fromLatin1(access);
+}
+
+void TTestSettings::everyUserAccessTellsTheStoresTroubleAlike() {
+    QFETCH(QString, access);
+    const auto run = [&] {
+        const QString key = QStringLiteral("SOFTWARE\\Iny");
+        const QString name = QStringLiteral("Url");
+        if (access == QLatin1String("ReadSetting"))
+            ReadSetting(Orv, name, QString());
+        else if (access == QLatin1String("WriteSetting"))
+            WriteSetting(Orv, name, QStringLiteral("x"));
+        else if (access == QLatin1String("ReadUserKeyValue"))
+            ReadUserKeyValue(key, name);
+        else
+            WriteUserKeyValue(key, name, QStringLiteral("x"));
+    };
+    {
+        const TTempRegistry registry;
+        const QByteArray damaged = "Windows Registry Editor Version 5.00\r\n\r\n\"Url\"=\"x\"\r\n";
+        registry.SetUserText(damaged);
+        QCOMPARE(ErrorOf(run),
+                 QStringLiteral("Súbor nastavení \"%1\" je poškodený, riadok 3: hodnota pred "
+                                "prvým kľúčom")
+                     .arg(registry.UserFile()));
+        QCOMPARE(registry.UserText(), damaged);
+    }
+    if (access.startsWith(QLatin1String("Write"))) {
+        const TTempRegistry registry;
+        TTempRegistry::Write(QFileInfo(registry.UserFile()).absolutePath(), "not a folder");
+        QCOMPARE(ErrorOf(run), QStringLiteral("Failed to set data for 'Url'"));
+    }
 }
 
 void TTestSettings::machineHive() {

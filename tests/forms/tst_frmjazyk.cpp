@@ -6,6 +6,7 @@
 #include "UFormsTestKit.h"
 #include "ULanguage.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -158,6 +159,30 @@ private Q_SLOTS:
         QCOMPARE(ReadLanguageCode(), QStringLiteral("sk-SK"));
         QCOMPARE(TDialogs::Shown().size(), 1);
         QCOMPARE(TDialogs::Shown().first().Text, Restart);
+    }
+
+    void damagedStoreIsReportedWithItsLineAndKept() {
+        const QString path = Fix->TempPath(QStringLiteral("HKEY_CURRENT_USER.reg"));
+        const QByteArray damaged = "[HKEY_CURRENT_USER\\SOFTWARE]\r\n";
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(damaged), damaged.size());
+        }
+        const QString error =
+            QStringLiteral("Súbor nastavení \"%1\" je poškodený, riadok 1: chýba úvodný riadok "
+                           "\"Windows Registry Editor Version 5.00\"")
+                .arg(path);
+        Open();
+        QCOMPARE(ShownErrors(), QStringList{error});
+        QVERIFY(Radio("rbSlovensky")->isChecked());
+        TDialogs::ClearShown();
+        Button("btnUlozit")->click();
+        QCOMPARE(ShownErrors(), QStringList{error});
+        QVERIFY(Dialog->isVisible());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), damaged);
     }
 
     void runningProgramKeepsItsLanguage() {

@@ -490,21 +490,6 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
-    <name>ULanguage</name>
-    <message>
-        <source>Failed to set data for &apos;%1&apos;</source>
-        <translation>Failed to set data for &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>Súbor nastavení &quot;%1&quot; sa nedá čítať: %2</source>
-        <translation>The settings file &quot;%1&quot; cannot be read: %2</translation>
-    </message>
-    <message>
-        <source>Invalid data type for &apos;%1&apos;</source>
-        <translation>Invalid data type for &apos;%1&apos;</translation>
-    </message>
-</context>
-<context>
     <name>UMesComponent</name>
     <message>
         <source>Text nie je v kódovaní Base64</source>
