@@ -8,10 +8,6 @@
 #include "USignerHost.h"
 #include "USignerPrompt.h"
 
-#ifdef ORV_HAS_PODAJ_EPH
-#include "DFrmORVPodajEPH.h"
-#endif
-
 #include <QApplication>
 #include <QIcon>
 #include <QTranslator>
@@ -31,8 +27,7 @@ QString StoredLanguageCode() noexcept {
 
 } // namespace
 
-int RunOrvDuriza(QApplication& app) {
-    Q_UNUSED(app);
+int RunOrvDuriza() {
     QApplication::setApplicationName(QStringLiteral("orv-duriza"));
     QApplication::setDesktopFileName(QStringLiteral("orv-duriza"));
     InitFormImages();
@@ -52,15 +47,10 @@ int RunOrvDuriza(QApplication& app) {
     });
 
     TOrvApp orvApp;
-    if (!OrvGuard(nullptr, [&orvApp] { orvApp.CreateCore(); }))
+    if (!OrvGuard(nullptr, [&orvApp] { orvApp.ReplaceCore(); }))
         return 1;
 
     TFrmORV form;
-#ifdef ORV_HAS_PODAJ_EPH
-    form.SetPodajEPHFactory([](QWidget* owner) -> std::unique_ptr<QDialog> {
-        return std::make_unique<TFrmORVPodajEPH>(owner);
-    });
-#endif
     form.show();
     return QApplication::exec();
 }
