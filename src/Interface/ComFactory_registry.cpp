@@ -125,10 +125,6 @@ void UnregisterComClass(const CLSID& clsid) {
     registry.Classes.erase(clsid);
 }
 
-bool IsComClassRegistered(const CLSID& clsid) {
-    return FindClass(clsid).has_value();
-}
-
 void SetComErrorDescription(const QString& description) {
     ErrorDescription = description;
 }

@@ -62,7 +62,6 @@ public:
     TComWrapper& operator=(const TComWrapper&) = delete;
 
     bool IsConnected() const { return static_cast<bool>(Object); }
-    void Disconnect() { Object.Reset(); }
 
 protected:
     T& Intf() {

@@ -17,7 +17,6 @@ using TComClassFactory = std::function<HRESULT(IUnknown** object)>;
 
 void RegisterComClass(const CLSID& clsid, TComClassFactory factory);
 void UnregisterComClass(const CLSID& clsid);
-bool IsComClassRegistered(const CLSID& clsid);
 
 // What a failing component leaves for its caller on this thread (the
 // system's error information object on Windows).
