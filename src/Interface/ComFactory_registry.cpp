@@ -85,7 +85,7 @@ QString KnownSystemMessage(HRESULT hr) {
     }
 }
 
-class TRegistryComFactory final : public TComFactory {
+class TRegistryComFactory final : public IComFactory {
 public:
     void CreateObject(const CLSID& clsid, const IID& iid, void** object) override {
         *object = nullptr;
@@ -138,7 +138,7 @@ TComClassRegistration::~TComClassRegistration() {
     UnregisterComClass(Clsid);
 }
 
-TComFactory& DefaultComFactory() {
+IComFactory& DefaultComFactory() {
     static TRegistryComFactory factory;
     return factory;
 }

@@ -27,7 +27,7 @@ QString GuidToString(const GUID& guid) {
     return text;
 }
 
-QString ComErrorMessage(TComFactory& factory, HRESULT hr) {
+QString ComErrorMessage(IComFactory& factory, HRESULT hr) {
     QString message = TrimTrailing(factory.TakeErrorDescription());
     if (message.isEmpty())
         message = TrimTrailing(factory.SystemMessage(hr));
@@ -36,12 +36,12 @@ QString ComErrorMessage(TComFactory& factory, HRESULT hr) {
     return message;
 }
 
-void ComCheck(TComFactory& factory, HRESULT hr) {
+void ComCheck(IComFactory& factory, HRESULT hr) {
     if (FAILED(hr))
         throw TOrvError(ComErrorMessage(factory, hr));
 }
 
-QString ComCreateErrorMessage(TComFactory& factory, HRESULT hr, const CLSID& clsid) {
+QString ComCreateErrorMessage(IComFactory& factory, HRESULT hr, const CLSID& clsid) {
     QString reason = TrimTrailing(factory.SystemMessage(hr));
     if (reason.isEmpty())
         reason = QString::asprintf("OLE error %.8x", static_cast<unsigned>(hr));

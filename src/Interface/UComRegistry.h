@@ -2,7 +2,7 @@
 
 // The in-process component registry of platforms without COM: what the
 // system's class registration is on Windows. Component libraries register a
-// factory per class identifier; the registry backend of TComFactory creates
+// factory per class identifier; the registry backend of IComFactory creates
 // objects from it.
 
 #include "UComPtr.h"
