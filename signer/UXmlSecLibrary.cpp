@@ -34,7 +34,9 @@ void EnsureXmlSec() {
         xmlInitParser();
         // One registry of algorithms per process: a test that runs the
         // simulator's check beside the signer may have started it already.
-        const bool started = xmlSecPtrListGetSize(xmlSecTransformIdsGet()) > 0;
+        xmlSecPtrListPtr algorithms = xmlSecTransformIdsGet();
+        const bool started =
+            xmlSecPtrListIsValid(algorithms) && xmlSecPtrListGetSize(algorithms) > 0;
         ready = started || (xmlSecInit() >= 0 && xmlSecCheckVersion() == 1 &&
                             xmlSecCryptoAppInit(nullptr) >= 0 && xmlSecCryptoInit() >= 0);
         xmlSecErrorsSetCallback(&KeepError);

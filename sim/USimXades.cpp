@@ -173,7 +173,8 @@ void StartXmlSec() {
         xmlInitParser();
         // xmlsec keeps one registry of algorithms per process: when the signer
         // in this process has started it, it is used as it is.
-        if (xmlSecPtrListGetSize(xmlSecTransformIdsGet()) > 0) {
+        xmlSecPtrListPtr algorithms = xmlSecTransformIdsGet();
+        if (xmlSecPtrListIsValid(algorithms) && xmlSecPtrListGetSize(algorithms) > 0) {
             started = true;
             return;
         }
