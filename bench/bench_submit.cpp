@@ -7,13 +7,13 @@
 //
 //     bench_submit [megabytes]     (default 10)
 
-#include "../tests/signer/UTestPki.h"
 #include "UBusyCursor.h"
 #include "UDMORV.h"
 #include "UOrvError.h"
 #include "URegistry.h"
 #include "URegistryFile.h"
 #include "USignerHost.h"
+#include "UTestPki.h"
 #include "UTextFile.h"
 
 #include <QCoreApplication>

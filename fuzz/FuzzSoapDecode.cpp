@@ -3,7 +3,7 @@
 #include "UClock.h"
 #include "USoapReader.h"
 
-#include "../src/encoding/UOrvError.h"
+#include "UOrvError.h"
 
 using namespace PortalService;
 

@@ -17,7 +17,7 @@ template <class T, class... TArgs> TComClassFactory FactoryOf(TArgs... args) {
 
 } // namespace
 
-TSignerComponents::TSignerComponents(std::shared_ptr<TSignerEnvironment> environment)
+TSignerComponents::TSignerComponents(std::shared_ptr<ISignerEnvironment> environment)
     : XmlPlugin(CLSID_XmlPlugin, FactoryOf<TXmlPluginComponent>())
     , XadesSigner(CLSID_CXadesSigAtl, FactoryOf<TXadesSigAtlComponent>(environment))
     , Tools(CLSID_Mes, FactoryOf<TMesComponent>()) {}

@@ -10,7 +10,7 @@
 // program creates one at start-up, before the first submission.
 class TSignerComponents {
 public:
-    explicit TSignerComponents(std::shared_ptr<TSignerEnvironment> environment);
+    explicit TSignerComponents(std::shared_ptr<ISignerEnvironment> environment);
 
 private:
     TComClassRegistration XmlPlugin;

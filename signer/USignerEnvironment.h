@@ -40,9 +40,9 @@ struct TSigningConsent {
     QString KeyFile;
 };
 
-class TSignerEnvironment {
+class ISignerEnvironment {
 public:
-    virtual ~TSignerEnvironment() = default;
+    virtual ~ISignerEnvironment() = default;
 
     virtual TSignerSettings Settings() = 0;
     // The key's password, or nothing when the person declines to sign.

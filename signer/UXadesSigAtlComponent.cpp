@@ -25,7 +25,7 @@ QByteArray ReadKeyFile(const QString& path) {
 
 } // namespace
 
-TXadesSigAtlComponent::TXadesSigAtlComponent(std::shared_ptr<TSignerEnvironment> environment)
+TXadesSigAtlComponent::TXadesSigAtlComponent(std::shared_ptr<ISignerEnvironment> environment)
     : Environment(std::move(environment)) {
     SetInterfaceId(IID_IXadesSigAtl);
 }

@@ -16,7 +16,7 @@
 // object in one enveloping signature.
 class TXadesSigAtlComponent final : public TComObject<IXadesSigAtl> {
 public:
-    explicit TXadesSigAtlComponent(std::shared_ptr<TSignerEnvironment> environment);
+    explicit TXadesSigAtlComponent(std::shared_ptr<ISignerEnvironment> environment);
 
     HRESULT SignObjects(BSTR signatureId, BSTR digestAlgorithm, BSTR signaturePolicy,
                         std::int32_t* result) override;
@@ -36,7 +36,7 @@ private:
     std::int32_t Sign(const QString& signatureId, const QString& digestAlgorithm,
                       const QString& signaturePolicy);
 
-    std::shared_ptr<TSignerEnvironment> Environment;
+    std::shared_ptr<ISignerEnvironment> Environment;
     std::vector<TComPtr<TXmlDataObject>> Objects;
     QString AddError;
     QString LastErrorText;

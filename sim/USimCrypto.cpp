@@ -52,6 +52,28 @@ std::string HesloDigest(std::string_view password) {
     return EncodeBase64(digest.data(), digest.size());
 }
 
+std::string LenientBase64(std::string_view text) {
+    static constexpr std::string_view Alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    unsigned bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        if (c == '=')
+            break;
+        const auto value = Alphabet.find(c);
+        if (value == std::string_view::npos)
+            continue;
+        bits = (bits << 6) | static_cast<unsigned>(value);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            out += static_cast<char>((bits >> count) & 0xFF);
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> DecodeBase64(std::string_view text) {
     std::string clean;
     clean.reserve(text.size());

@@ -16,6 +16,11 @@ std::string HesloDigest(std::string_view password);
 // allowed (line-wrapped encoders), nothing else. nullopt when not Base64.
 std::optional<std::string> DecodeBase64(std::string_view text);
 
+// Base64 as signatures carry it: letters of the standard alphabet are
+// decoded, anything else (white space, line breaks) is skipped, and the first
+// '=' ends the text.
+std::string LenientBase64(std::string_view text);
+
 // Equal texts, compared in time independent of where they differ.
 bool EqualDigests(std::string_view a, std::string_view b);
 

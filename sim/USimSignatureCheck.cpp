@@ -1,22 +1,16 @@
 #include "USimSignatureCheck.h"
 
-#include "UOrvError.h"
-#include "USigningKey.h"
+#include "USimCrypto.h"
+#include "USimXades.h"
 #include "USimXml.h"
-#include "USubmissionDocument.h"
-#include "UXadesNames.h"
-#include "UXadesVerifier.h"
-#include "UXmlPtr.h"
-#include "UXmlSecLibrary.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlschemas.h>
+#include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/pem.h>
 #include <openssl/x509_vfy.h>
 #include <openssl/x509v3.h>
-
-#include <QByteArray>
 
 #include <algorithm>
 #include <climits>
@@ -30,6 +24,23 @@ namespace Sim {
 
 namespace {
 
+constexpr char DsigNs[] = "http://www.w3.org/2000/09/xmldsig#";
+constexpr char XadesNs[] = "http://uri.etsi.org/01903/v1.3.2#";
+constexpr char SubmissionNs[] = "urn:nomir:zep:podanie:1";
+
+template <auto Free> struct TFreeWith {
+    template <typename T> void operator()(T* p) const noexcept { Free(p); }
+};
+using TX509Ptr = std::unique_ptr<X509, TFreeWith<X509_free>>;
+using TBioPtr = std::unique_ptr<BIO, TFreeWith<BIO_free>>;
+struct TXmlCharFree {
+    void operator()(xmlChar* text) const noexcept { xmlFree(text); }
+};
+using TXmlCharPtr = std::unique_ptr<xmlChar, TXmlCharFree>;
+using TSchemaParserCtxtPtr =
+    std::unique_ptr<xmlSchemaParserCtxt, TFreeWith<xmlSchemaFreeParserCtxt>>;
+using TSchemaPtr = std::unique_ptr<xmlSchema, TFreeWith<xmlSchemaFree>>;
+using TSchemaValidCtxtPtr = std::unique_ptr<xmlSchemaValidCtxt, TFreeWith<xmlSchemaFreeValidCtxt>>;
 using TX509StorePtr = std::unique_ptr<X509_STORE, TFreeWith<X509_STORE_free>>;
 using TX509StoreCtxPtr = std::unique_ptr<X509_STORE_CTX, TFreeWith<X509_STORE_CTX_free>>;
 // sk_X509_free is a macro; the stack only borrows its certificates.
@@ -123,10 +134,9 @@ std::vector<TX509Ptr> KeyInfoCertificates(xmlNode* signature) {
             for (xmlNode* cert = FirstElementChild(data); cert; cert = NextElementSibling(cert)) {
                 if (!IsElement(cert, DsigNs, "X509Certificate"))
                     continue;
-                const QByteArray der = QByteArray::fromBase64(
-                    QByteArray::fromStdString(TextOf(cert)).simplified().replace(' ', ""));
-                const auto* bytes = reinterpret_cast<const unsigned char*>(der.constData());
-                if (TX509Ptr parsed{d2i_X509(nullptr, &bytes, der.size())})
+                const std::string der = LenientBase64(TextOf(cert));
+                const auto* bytes = reinterpret_cast<const unsigned char*>(der.data());
+                if (TX509Ptr parsed{d2i_X509(nullptr, &bytes, static_cast<long>(der.size()))})
                     certificates.push_back(std::move(parsed));
             }
         }
@@ -179,19 +189,16 @@ X509* SignerCertificate(const std::vector<TX509Ptr>& certificates) {
     return certificates.empty() ? nullptr : certificates.front().get();
 }
 
-// The verifier's reason without its own lead-in, for the portal's sentence.
-std::string VerifierReason(const TOrvError& error) {
-    std::string reason = error.message().toStdString();
-    const std::string lead = "The signature is not valid: ";
-    if (reason.rfind(lead, 0) == 0)
-        reason.erase(0, lead.size());
-    // xmlsec says so in its words, or the verifier in its own when xmlsec is silent.
-    if (reason.find("digest do not match") != std::string::npos ||
-        reason == "the signature value or a digest does not match")
-        return "odtlačok podpísaných údajov alebo podpisová hodnota nesedí, dokument bol po "
-               "podpísaní zmenený (" +
-               reason + ")";
-    return reason;
+// The certificate's subject as RFC 2253 text, UTF-8 kept as it is.
+std::string SubjectText(X509* certificate) {
+    TBioPtr bio(BIO_new(BIO_s_mem()));
+    if (!bio)
+        return {};
+    X509_NAME_print_ex(bio.get(), X509_get_subject_name(certificate), 0,
+                       XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB);
+    char* data = nullptr;
+    const long length = BIO_get_mem_data(bio.get(), &data);
+    return length > 0 ? std::string(data, static_cast<std::size_t>(length)) : std::string();
 }
 
 // A message of its own as the end of the portal's sentence.
@@ -202,8 +209,7 @@ std::string Sentence(std::string text) {
 }
 
 std::string Decoded(const std::string& base64) {
-    return QByteArray::fromBase64(QByteArray::fromStdString(base64).simplified().replace(' ', ""))
-        .toStdString();
+    return LenientBase64(base64);
 }
 
 } // namespace
@@ -240,7 +246,7 @@ std::vector<TSimPolicy> ReadPolicies(const std::string& path) {
 TSimSignatureCheck::TSimSignatureCheck(TSimSignatureCheckOptions options)
     : Options(std::move(options)) {
     InitXml();
-    EnsureXmlSec();
+    StartXmlSec();
     TrustStore(Options.TrustedPem); // refuses an unusable trust file now, not per request
     const TNoExternalLoads noLoads;
     for (const char* version : {"01", "02", "03"}) {
@@ -273,8 +279,8 @@ std::optional<std::string> TSimSignatureCheck::Check(const std::string& typPodan
     const std::lock_guard lock(Mutex);
     try {
         return CheckLocked(typPodania, document);
-    } catch (const TOrvError& error) {
-        return "Podanie nemožno overiť: " + Sentence(error.message().toStdString());
+    } catch (const std::runtime_error& error) {
+        return "Podanie nemožno overiť: " + Sentence(error.what());
     }
 }
 
@@ -325,24 +331,24 @@ std::optional<std::string> TSimSignatureCheck::CheckLocked(const std::string& ty
         return "Podpis podania neobsahuje certifikát podpisovateľa.";
     const TX509StorePtr store = TrustStore(Options.TrustedPem);
     if (const int error = ChainError(store.get(), signer, certificates); error != X509_V_OK)
-        return "Portál neprijíma certifikát podpisovateľa „" + SubjectText(signer).toStdString() +
+        return "Portál neprijíma certifikát podpisovateľa „" + SubjectText(signer) +
                "“: " + Untrusted(error) + ".";
 
-    TXadesVerified verified;
+    TSimXades verified;
     try {
-        verified = VerifyXades(doc, signature, QByteArray::fromStdString(Options.TrustedPem));
-    } catch (const TOrvError& error) {
-        return "Podpis podania nie je platný: " + Sentence(VerifierReason(error));
+        verified = VerifyXades(doc, signature, signer);
+    } catch (const TSimXadesRefused& refused) {
+        return "Podpis podania nie je platný: " + Sentence(refused.what());
     }
 
     if (!Options.Policies.empty()) {
-        const std::string id = verified.PolicyIdentifier.toStdString();
+        const std::string& id = verified.PolicyIdentifier;
         const auto policy = std::find_if(Options.Policies.begin(), Options.Policies.end(),
                                          [&](const TSimPolicy& p) { return p.Identifier == id; });
         if (policy == Options.Policies.end())
             return "Podpis je vytvorený podľa podpisovej politiky „" + id +
                    "“, ktorú portál neprijíma.";
-        if (Decoded(verified.PolicyDigest.toStdString()) != Decoded(policy->Digest))
+        if (Decoded(verified.PolicyDigest) != Decoded(policy->Digest))
             return "Odtlačok podpisovej politiky „" + id +
                    "“ v podpise sa nezhoduje s politikou, ktorú portál prijíma.";
     }
@@ -371,7 +377,7 @@ std::optional<std::string> TSimSignatureCheck::CheckLocked(const std::string& ty
     TFirstError error;
     TSchemaValidCtxtPtr validation(xmlSchemaNewValidCtxt(schema->second->Compiled.get()));
     if (!validation)
-        throw TOrvError(QStringLiteral("nedostatok pamäte"));
+        throw std::runtime_error("nedostatok pamäte");
     xmlSchemaSetValidStructuredErrors(validation.get(), &TFirstError::Collect, &error);
     const int result = xmlSchemaValidateOneElement(validation.get(), eph);
     if (result != 0) {

@@ -69,8 +69,7 @@ TXmlParsed ParseUntrusted(std::string_view text) {
     // Sizes are bounded by the callers (the server refuses larger requests),
     // so libxml2's own 10 MB limit on a text node is lifted: a large
     // podanieB64 must be read whole, not cut short.
-    const int options =
-        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
     TXmlDoc doc(xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()),
                                   "noname.xml", nullptr, options));
     if (out.HasDtd) {

@@ -26,8 +26,8 @@ namespace {
 constexpr const char* Usage = R"(Usage:
   orv-portal-sim serve --db FILE [--port N] [--tls-cert FILE --tls-key FILE]
                        [--exit-after SECONDS] [--allow-faults] [--verbose]
-                       [--trust-ca FILE [--policy ID=HASH]... [--policies FILE]
-                        [--schemas DIR]]
+                       [--trust-ca FILE --schemas DIR [--policy ID=HASH]...
+                        [--policies FILE]]
   orv-portal-sim seed --db FILE --demo
   orv-portal-sim account add --db FILE --subjekt S --osoba O --heslo-stdin
   orv-portal-sim --help
@@ -48,8 +48,9 @@ serve    Serves the portal service on 127.0.0.1 (only) at
          --policy ID=HASH (repeatable; HASH is the Base64 digest of the
          policy document) and --policies FILE (one ID=HASH a line, # for
          comments) list the accepted policies; none given: any policy.
-         --schemas DIR holds Podaj_v01.xsd, Podaj_v02.xsd, Podaj_v03.xsd
-         (default: )" ORV_SIM_SCHEMAS_DIR R"().
+         --schemas DIR (required with --trust-ca) holds the versions'
+         schemas Podaj_v01.xsd, Podaj_v02.xsd, Podaj_v03.xsd, e.g. the
+         client build's forms folder (build/release/forms).
 seed     Creates (or replaces) the demo account and its data: about 1200
          submissions over the last 90 days with business cases, states and
          delivered documents.
@@ -131,9 +132,12 @@ std::shared_ptr<Sim::ISimSubmissionCheck> SubmissionCheck(const TArgs& args) {
             throw TUsageError("--policy, --policies and --schemas need --trust-ca");
         return nullptr;
     }
+    const auto schemas = args.Optional("schemas");
+    if (!schemas)
+        throw TUsageError("--trust-ca needs --schemas DIR");
     Sim::TSimSignatureCheckOptions check;
     check.TrustedPem = ReadWholeFile(*trustCa);
-    check.SchemaDir = args.Optional("schemas").value_or(ORV_SIM_SCHEMAS_DIR);
+    check.SchemaDir = *schemas;
     try {
         for (const std::string& policy : args.Policies)
             check.Policies.push_back(Sim::ParsePolicy(policy));

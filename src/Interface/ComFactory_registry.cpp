@@ -85,7 +85,7 @@ QString KnownSystemMessage(HRESULT hr) {
     }
 }
 
-class TRegistryComFactory final : public TComFactory {
+class TRegistryComFactory final : public IComFactory {
 public:
     void CreateObject(const CLSID& clsid, const IID& iid, void** object) override {
         *object = nullptr;
@@ -128,10 +128,6 @@ void UnregisterComClass(const CLSID& clsid) {
     registry.Classes.erase(clsid);
 }
 
-bool IsComClassRegistered(const CLSID& clsid) {
-    return FindClass(clsid).has_value();
-}
-
 void SetComErrorDescription(const QString& description) {
     ErrorDescription = description;
 }
@@ -145,7 +141,7 @@ TComClassRegistration::~TComClassRegistration() {
     UnregisterComClass(Clsid);
 }
 
-TComFactory& DefaultComFactory() {
+IComFactory& DefaultComFactory() {
     static TRegistryComFactory factory;
     return factory;
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-class TWinComFactory final : public TComFactory {
+class TWinComFactory final : public IComFactory {
 public:
     // An active object of the class is preferred, as a running signer
     // registers itself in the running-object table.
@@ -72,7 +72,7 @@ private:
 
 } // namespace
 
-TComFactory& DefaultComFactory() {
+IComFactory& DefaultComFactory() {
     static TWinComFactory factory;
     return factory;
 }

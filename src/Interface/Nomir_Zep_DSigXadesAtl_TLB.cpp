@@ -1,6 +1,6 @@
 #include "Nomir_Zep_DSigXadesAtl_TLB.h"
 
-TCXadesSigAtl::TCXadesSigAtl(TComFactory& factory)
+TCXadesSigAtl::TCXadesSigAtl(IComFactory& factory)
     : TComWrapper(CLSID_CXadesSigAtl, IID_IXadesSigAtl, factory) {}
 
 std::int32_t TCXadesSigAtl::SignObjects(const QString& signatureId, const QString& digestAlgorithm,

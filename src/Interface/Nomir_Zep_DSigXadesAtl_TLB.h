@@ -38,7 +38,7 @@ protected:
 
 class TCXadesSigAtl : public TComWrapper<IXadesSigAtl> {
 public:
-    explicit TCXadesSigAtl(TComFactory& factory = DefaultComFactory());
+    explicit TCXadesSigAtl(IComFactory& factory = DefaultComFactory());
 
     std::int32_t SignObjects(const QString& signatureId, const QString& digestAlgorithm,
                              const QString& signaturePolicy);

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-TXmlPlugin::TXmlPlugin(TComFactory& factory)
+TXmlPlugin::TXmlPlugin(IComFactory& factory)
     : TComWrapper(CLSID_XmlPlugin, IID__XmlPlugin, factory) {}
 
 QString TXmlPlugin::ErrorMessage() {

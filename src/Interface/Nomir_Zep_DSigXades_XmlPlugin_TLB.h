@@ -49,7 +49,7 @@ protected:
 
 class TXmlPlugin : public TComWrapper<_XmlPlugin> {
 public:
-    explicit TXmlPlugin(TComFactory& factory = DefaultComFactory());
+    explicit TXmlPlugin(IComFactory& factory = DefaultComFactory());
 
     QString ErrorMessage();
     void Reset();

@@ -1,6 +1,6 @@
 #include "Nomir_Zep_Tools_TLB.h"
 
-TMes::TMes(TComFactory& factory)
+TMes::TMes(IComFactory& factory)
     : TComWrapper(CLSID_Mes, IID__Mes, factory) {}
 
 QString TMes::Version() {

@@ -59,7 +59,7 @@ struct TMesSubmission {
 
 class TMes : public TComWrapper<_Mes> {
 public:
-    explicit TMes(TComFactory& factory = DefaultComFactory());
+    explicit TMes(IComFactory& factory = DefaultComFactory());
 
     QString Version();
     QString LastError();

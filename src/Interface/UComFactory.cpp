@@ -27,7 +27,7 @@ QString GuidToString(const GUID& guid) {
     return text;
 }
 
-QString ComErrorMessage(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
+QString ComErrorMessage(IComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
     QString message = TrimTrailing(factory.TakeErrorDescription(object, iid));
     if (message.isEmpty())
         message = TrimTrailing(factory.SystemMessage(hr));
@@ -36,12 +36,12 @@ QString ComErrorMessage(TComFactory& factory, HRESULT hr, IUnknown* object, cons
     return message;
 }
 
-void ComCheck(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
+void ComCheck(IComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
     if (FAILED(hr))
         throw TOrvError(ComErrorMessage(factory, hr, object, iid));
 }
 
-QString ComCreateErrorMessage(TComFactory& factory, HRESULT hr, const CLSID& clsid) {
+QString ComCreateErrorMessage(IComFactory& factory, HRESULT hr, const CLSID& clsid) {
     QString reason = TrimTrailing(factory.SystemMessage(hr));
     if (reason.isEmpty())
         reason = QString::asprintf("OLE error %.8x", static_cast<unsigned>(hr));

@@ -7,9 +7,9 @@
 // Creates the signer's component objects and explains their failures. One
 // backend per platform: the system's COM on Windows, an in-process registry
 // elsewhere. Tests may plug in their own.
-class TComFactory {
+class IComFactory {
 public:
-    virtual ~TComFactory() = default;
+    virtual ~IComFactory() = default;
 
     // Stores in *object one reference to interface `iid` of a component object
     // of class `clsid`. Raises TOrvError with the user's message when the
@@ -28,7 +28,7 @@ public:
 };
 
 // The platform's backend, one per process.
-TComFactory& DefaultComFactory();
+IComFactory& DefaultComFactory();
 
 // "{3DDEDCC5-856F-496A-A3B2-29A198C3B6D0}"
 QString GuidToString(const GUID& guid);
@@ -36,16 +36,16 @@ QString GuidToString(const GUID& guid);
 // The message for a failing HRESULT: the component's description, else the
 // system's text, else "OLE error %.8x"; trailing blanks, control characters
 // and full stops removed.
-QString ComErrorMessage(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
+QString ComErrorMessage(IComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
 
 // Raises TOrvError with ComErrorMessage when `hr` is a failure.
-void ComCheck(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
+void ComCheck(IComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
 
 // The message for a component that cannot be created: "%s, ClassID: %s".
-QString ComCreateErrorMessage(TComFactory& factory, HRESULT hr, const CLSID& clsid);
+QString ComCreateErrorMessage(IComFactory& factory, HRESULT hr, const CLSID& clsid);
 
 template <class T>
-TComPtr<T> CreateComObject(TComFactory& factory, const CLSID& clsid, const IID& iid) {
+TComPtr<T> CreateComObject(IComFactory& factory, const CLSID& clsid, const IID& iid) {
     void* object = nullptr;
     factory.CreateObject(clsid, iid, &object);
     return TComPtr<T>::Attach(static_cast<T*>(object));
@@ -56,7 +56,7 @@ TComPtr<T> CreateComObject(TComFactory& factory, const CLSID& clsid, const IID& 
 // wrapper.
 template <class T> class TComWrapper {
 public:
-    TComWrapper(const CLSID& clsid, const IID& iid, TComFactory& factory)
+    TComWrapper(const CLSID& clsid, const IID& iid, IComFactory& factory)
         : Clsid(clsid)
         , Iid(iid)
         , Factory(factory) {}
@@ -64,7 +64,6 @@ public:
     TComWrapper& operator=(const TComWrapper&) = delete;
 
     bool IsConnected() const { return static_cast<bool>(Object); }
-    void Disconnect() { Object.Reset(); }
 
 protected:
     T& Intf() {
@@ -78,6 +77,6 @@ protected:
 private:
     CLSID Clsid;
     IID Iid;
-    TComFactory& Factory;
+    IComFactory& Factory;
     TComPtr<T> Object;
 };

@@ -2,7 +2,7 @@
 
 // The in-process component registry of platforms without COM: what the
 // system's class registration is on Windows. Component libraries register a
-// factory per class identifier; the registry backend of TComFactory creates
+// factory per class identifier; the registry backend of IComFactory creates
 // objects from it.
 
 #include "UComPtr.h"
@@ -17,7 +17,6 @@ using TComClassFactory = std::function<HRESULT(IUnknown** object)>;
 
 void RegisterComClass(const CLSID& clsid, TComClassFactory factory);
 void UnregisterComClass(const CLSID& clsid);
-bool IsComClassRegistered(const CLSID& clsid);
 
 // What a failing component leaves for its caller on this thread (the
 // system's error information object on Windows).

@@ -4,11 +4,8 @@
 #include "UClock.h"
 #include "UComApartment.h"
 #include "UDMORV.h"
-<<<<<<< HEAD
 #include "UEphVersion.h"
-=======
 #include "ULanguage.h"
->>>>>>> shape-D
 #include "UOrvError.h"
 #include "UOrvSettings.h"
 #include "UPasswordPrompt.h"

@@ -8,10 +8,6 @@ void SetBusyIndicator(IBusyIndicator* indicator) noexcept {
     CurrentIndicator = indicator;
 }
 
-IBusyIndicator* BusyIndicator() noexcept {
-    return CurrentIndicator;
-}
-
 // The indicator is captured at construction so a guard always ends what it
 // began, even if another indicator is installed meanwhile.
 TBusyCursor::TBusyCursor()

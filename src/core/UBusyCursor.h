@@ -14,7 +14,6 @@ public:
 // The process-wide indicator; null (the default) shows nothing. The caller
 // keeps the object alive while it is installed.
 void SetBusyIndicator(IBusyIndicator* indicator) noexcept;
-IBusyIndicator* BusyIndicator() noexcept;
 
 // Shows the wait indication for its lifetime, so it is restored on every way
 // out of the call it guards.

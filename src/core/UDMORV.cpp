@@ -31,10 +31,7 @@ TDMORV::TDMORV(QObject* owner, const QString& url)
     PreparePortal();
 }
 
-TDMORV::~TDMORV() {
-    // The interface goes first; the proxy that owns it follows with the members.
-    Portal = nullptr;
-}
+TDMORV::~TDMORV() = default;
 
 void TDMORV::LoadSettings() {
     Settings() = LoadOrvSettings();

@@ -10,9 +10,7 @@ class TOrvError : public std::runtime_error {
 public:
     explicit TOrvError(const QString& message)
         : std::runtime_error(message.toStdString())
-        , Message(message)
-    {
-    }
+        , Message(message) {}
 
     const QString& message() const noexcept { return Message; }
 

@@ -5,6 +5,7 @@
 #include "DFrmJazyk.h"
 #include "DFrmORVInfo.h"
 #include "DFrmORVKonfig.h"
+#include "DFrmORVPodajEPH.h"
 #include "UBusyCursor.h"
 #include "UClock.h"
 #include "UDMORV.h"
@@ -89,10 +90,6 @@ TFrmORV::TFrmORV(QWidget* parent)
 }
 
 TFrmORV::~TFrmORV() = default;
-
-void TFrmORV::SetPodajEPHFactory(TPodajEPHFactory factory) {
-    PodajEPHFactory = std::move(factory);
-}
 
 void TFrmORV::SetupList(QTableWidget* list, const QList<int>& widths) {
     for (int column = 0; column < widths.size(); ++column)
@@ -257,10 +254,8 @@ void TFrmORV::actKonfiguraciaExecute() {
 
 void TFrmORV::ActNovyEPHExecute() {
     OrvGuard(this, [this] {
-        if (!PodajEPHFactory)
-            throw TOrvError(tr("Podanie nového EPH nie je v tejto inštalácii dostupné"));
-        const std::unique_ptr<QDialog> dialog = PodajEPHFactory(this);
-        if (dialog->exec() != QDialog::Accepted)
+        TFrmORVPodajEPH dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
             return;
         TDialogs::Information(this, tr("EPH bol podaný!"));
         ui->pgCtrlMain->setCurrentWidget(ui->tsPodania);

@@ -4,10 +4,8 @@
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 
-class QDialog;
 class QTableWidget;
 
 namespace Ui {
@@ -20,13 +18,8 @@ class TFrmORV : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Makes the dialog of the action "Podať nový EPH", owned by the window.
-    using TPodajEPHFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
-
     explicit TFrmORV(QWidget* parent = nullptr);
     ~TFrmORV() override;
-
-    void SetPodajEPHFactory(TPodajEPHFactory factory);
 
     // Filter values as the listings get them: dates at 00:00 local time.
     TDateTime PodaniaDatumOd() const;
@@ -65,5 +58,4 @@ private:
     QTableWidget* ActiveList() const;
 
     std::unique_ptr<Ui::TFrmORV> ui;
-    TPodajEPHFactory PodajEPHFactory;
 };

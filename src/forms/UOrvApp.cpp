@@ -49,10 +49,6 @@ bool TOrvApp::HasCore() const noexcept {
     return CoreInstance != nullptr;
 }
 
-void TOrvApp::CreateCore() {
-    CoreInstance = std::make_unique<TDMORV>(nullptr);
-}
-
 void TOrvApp::ReplaceCore() {
     auto fresh = std::make_unique<TDMORV>(nullptr);
     CoreInstance = std::move(fresh);

@@ -37,10 +37,9 @@ public:
     TDMORV& Core() const;
     bool HasCore() const noexcept;
 
-    // Creates the core with its normal constructor; raises what it raises.
-    void CreateCore();
     // Makes a new core from the stored settings and only then drops the old
-    // one, so a failure leaves the old core in place and nothing dangling.
+    // one, if any, so a failure leaves the old core in place and nothing
+    // dangling; raises what the core's constructor raises.
     void ReplaceCore();
 
 private:

@@ -8,18 +8,13 @@
 #include "USignerHost.h"
 #include "USignerPrompt.h"
 
-#ifdef ORV_HAS_PODAJ_EPH
-#include "DFrmORVPodajEPH.h"
-#endif
-
 #include <QApplication>
 #include <QIcon>
 #include <QTranslator>
 
 #include <memory>
 
-int RunOrvDuriza(QApplication& app) {
-    Q_UNUSED(app);
+int RunOrvDuriza() {
     QApplication::setApplicationName(QStringLiteral("orv-duriza"));
     QApplication::setDesktopFileName(QStringLiteral("orv-duriza"));
     InitFormImages();
@@ -39,15 +34,10 @@ int RunOrvDuriza(QApplication& app) {
     });
 
     TOrvApp orvApp;
-    if (!OrvGuard(nullptr, [&orvApp] { orvApp.CreateCore(); }))
+    if (!OrvGuard(nullptr, [&orvApp] { orvApp.ReplaceCore(); }))
         return 1;
 
     TFrmORV form;
-#ifdef ORV_HAS_PODAJ_EPH
-    form.SetPodajEPHFactory([](QWidget* owner) -> std::unique_ptr<QDialog> {
-        return std::make_unique<TFrmORVPodajEPH>(owner);
-    });
-#endif
     form.show();
     return QApplication::exec();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-class QApplication;
-
-// The program: the language, the client core, the main window and the
-// message loop. Returns the exit code.
-int RunOrvDuriza(QApplication& app);
+// The program, once the QApplication exists: the language, the client core,
+// the main window and the message loop. Returns the exit code.
+int RunOrvDuriza();

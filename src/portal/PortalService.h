@@ -4,8 +4,8 @@
 // the element names on the wire, letter for letter, and members stand in the
 // order in which they are written and read.
 
-#include "URawXml.h"
 #include "UDateTime.h"
+#include "URawXml.h"
 
 #include <QString>
 
@@ -32,8 +32,7 @@ enum class SortColumnSuborPisomnosti {
 
 // A request field is sent only when it holds a value; an empty text, 0 or
 // false is a value and is sent.
-template <class T>
-using Field = std::optional<T>;
+template <class T> using Field = std::optional<T>;
 
 // ---- Data types of submissions (data-contract namespace) ----
 

@@ -1,6 +1,6 @@
 #include "UDateTime.h"
 
-#include "../encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include <cmath>
 

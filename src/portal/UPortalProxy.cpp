@@ -1,7 +1,7 @@
 #include "UPortalProxy.h"
 
-#include "../encoding/UOrvError.h"
 #include "OrvConfig.h"
+#include "UOrvError.h"
 #include "USoapReader.h"
 #include "USoapWriter.h"
 

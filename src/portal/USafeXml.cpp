@@ -1,6 +1,6 @@
 #include "USafeXml.h"
 
-#include "../encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>

@@ -1,7 +1,7 @@
 #include "USoapDateTime.h"
 
-#include "../encoding/UOrvError.h"
 #include "UClock.h"
+#include "UOrvError.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "USoapReader.h"
 
-#include "../encoding/UOrvError.h"
 #include "UClock.h"
+#include "UOrvError.h"
 #include "UPortalFields.h"
 #include "USafeXml.h"
 #include "USoapDateTime.h"

@@ -1,7 +1,7 @@
 #include "USoapWriter.h"
 
-#include "../encoding/UOrvError.h"
 #include "OrvConfig.h"
+#include "UOrvError.h"
 #include "UPortalFields.h"
 #include "USoapDateTime.h"
 #include "USoapNamespaces.h"

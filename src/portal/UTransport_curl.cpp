@@ -2,7 +2,7 @@
 
 #include "UTransport.h"
 
-#include "../encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include "OrvConfig.h"
 

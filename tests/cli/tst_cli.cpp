@@ -1,6 +1,6 @@
-#include "../core/UPortalAnswers.h"
 #include "UCliRun.h"
 #include "UDMORV.h"
+#include "UPortalAnswers.h"
 #include "UTestHttpServer.h"
 
 #include <QDate>

@@ -2,7 +2,6 @@
 // portal: what reaches each component, in which order, when each object
 // lives, and every failure the user can meet on the way.
 
-#include "../Interface/UTestComponents.h"
 #include "OrvConfig.h"
 #include "UBusyCursor.h"
 #include "UDMORV.h"
@@ -12,6 +11,7 @@
 #include "UOrvError.h"
 #include "UPortalAnswers.h"
 #include "UTempRegistry.h"
+#include "UTestComponents.h"
 #include "UTestHttpServer.h"
 #include "UTextFile.h"
 

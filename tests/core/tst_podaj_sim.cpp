@@ -2,7 +2,6 @@
 // stand-in signer through the signer host and sent to the simulator over
 // HTTP, then listed and opened again.
 
-#include "../signer/UTestPki.h"
 #include "UDMORV.h"
 #include "UErrorOf.h"
 #include "UOrvError.h"
@@ -13,6 +12,7 @@
 #include "USimSignatureCheck.h"
 #include "UTempRegistry.h"
 #include "UTestHttpServer.h"
+#include "UTestPki.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -79,7 +79,7 @@ void TFixture::StoreAccountSettings() {
 }
 
 void TFixture::CreateCore() {
-    App->CreateCore();
+    App->ReplaceCore();
 }
 
 void TFixture::SetData(const std::vector<TItem>& podania) {

@@ -154,8 +154,7 @@ private Q_SLOTS:
     void failedStartUpIsShownAndEndsTheProgram() {
         WriteSetting(QStringLiteral("ORV"), QStringLiteral("Url"), QStringLiteral("mailto:orv"));
         TDialogs::ClearShown();
-        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-        QCOMPARE(RunOrvDuriza(*app), 1);
+        QCOMPARE(RunOrvDuriza(), 1);
         QCOMPARE(ShownErrors(),
                  QStringList{QStringLiteral(
                      "Invalid url 'mailto:orv' - only supports 'http' and 'https' schemes.")});

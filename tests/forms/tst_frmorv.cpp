@@ -2,6 +2,7 @@
 // failures and the enabling rules.
 
 #include "DFrmORV.h"
+#include "DFrmORVPodajEPH.h"
 #include "UClock.h"
 #include "UDMORV.h"
 #include "UFormsTestKit.h"
@@ -9,6 +10,7 @@
 #include "USimFaultScript.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QHeaderView>
@@ -40,6 +42,17 @@ class TestFrmORV : public QObject {
             cells.append(view->item(row, column)->text());
         return cells;
     }
+    // Closes the window's submission dialog as soon as it runs, as if the
+    // person had submitted (accept) or cancelled (reject).
+    static void AnswerSubmissionDialog(void (QDialog::*answer)()) {
+        QTimer::singleShot(0, [answer] {
+            auto* dialog = qobject_cast<TFrmORVPodajEPH*>(QApplication::activeModalWidget());
+            if (!dialog)
+                qFatal("the submission dialog is not shown");
+            (dialog->*answer)();
+        });
+    }
+
     void OpenForm() {
         Form = std::make_unique<TFrmORV>();
         Form->show();
@@ -310,11 +323,7 @@ private Q_SLOTS:
     void newEphSuccessReportsAndReloadsSubmissions() {
         Find<QTabWidget>("pgCtrlMain")->setCurrentWidget(Find<QWidget>("tsPisomnosti"));
         Find<QLineEdit>("editPodaniaBiznisId")->setText(QStringLiteral("B-1"));
-        Form->SetPodajEPHFactory([](QWidget* owner) {
-            auto dialog = std::make_unique<QDialog>(owner);
-            QTimer::singleShot(0, dialog.get(), &QDialog::accept);
-            return dialog;
-        });
+        AnswerSubmissionDialog(&QDialog::accept);
         Find<QAction>("ActNovyEPH")->trigger();
         const QList<TDialogs::TShown> shown = TDialogs::Shown();
         QCOMPARE(shown.size(), 1);
@@ -326,11 +335,7 @@ private Q_SLOTS:
     }
 
     void newEphReloadFailureShowsAfterTheSuccessMessage() {
-        Form->SetPodajEPHFactory([](QWidget* owner) {
-            auto dialog = std::make_unique<QDialog>(owner);
-            QTimer::singleShot(0, dialog.get(), &QDialog::accept);
-            return dialog;
-        });
+        AnswerSubmissionDialog(&QDialog::accept);
         Sim::TSimScriptedAnswer fault;
         fault.FaultString = "Chyba databázy";
         Fixture->Server().Faults().Push("ListPodanie", fault);
@@ -343,11 +348,7 @@ private Q_SLOTS:
     }
 
     void newEphCancelledDoesNothing() {
-        Form->SetPodajEPHFactory([](QWidget* owner) {
-            auto dialog = std::make_unique<QDialog>(owner);
-            QTimer::singleShot(0, dialog.get(), &QDialog::reject);
-            return dialog;
-        });
+        AnswerSubmissionDialog(&QDialog::reject);
         Find<QAction>("ActNovyEPH")->trigger();
         QVERIFY(TDialogs::Shown().isEmpty());
         QCOMPARE(Fixture->Requests(QStringLiteral("ListPodanie")), 0);

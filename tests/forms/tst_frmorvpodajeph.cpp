@@ -2,10 +2,10 @@
 // identifier it suggests, the version choice, and what a failed, refused or
 // cancelled attempt leaves behind, against the simulator.
 
-#include "../Interface/UTestComponents.h"
 #include "DFrmORVPodajEPH.h"
 #include "UDMORV.h"
 #include "UFormsTestKit.h"
+#include "UTestComponents.h"
 #include "UWinRegistry.h"
 
 #include <QFile>

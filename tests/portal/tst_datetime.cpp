@@ -1,6 +1,6 @@
 #include "UDateTime.h"
 
-#include "../../src/encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "UFakeClock.h"
 #include "USoapDateTime.h"
 
-#include "../../src/encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 #include "USafeXml.h"
 #include "USoapWriter.h"
 
-#include "../../src/encoding/UOrvError.h"
+#include "UOrvError.h"
 
 #include <QTest>
 

@@ -29,7 +29,7 @@ QString Fixture(const char* name) {
     return QString::fromUtf8(file.readAll());
 }
 
-class TTestEnvironment final : public TSignerEnvironment {
+class TTestEnvironment final : public ISignerEnvironment {
 public:
     TSignerSettings Settings() override { return SignerSettings; }
     std::optional<QString> AskPassword(const TSigningConsent& consent) override {

@@ -95,6 +95,9 @@ private Q_SLOTS:
         QTest::newRow("certificate without key")
             << SimTest::Utf8List({"serve", "--db", "x.db", "--tls-cert", "c.pem"}) << QByteArray()
             << 2;
+        QTest::newRow("trusted CA without schemas")
+            << SimTest::Utf8List({"serve", "--db", "x.db", "--trust-ca", "ca.pem"}) << QByteArray()
+            << 2;
     }
     void refusedCommandLines() {
         QFETCH(QStringList, args);

@@ -56,7 +56,7 @@ QString LaxSchema(const QString& ns) {
         .arg(ns);
 }
 
-class TTestEnvironment final : public TSignerEnvironment {
+class TTestEnvironment final : public ISignerEnvironment {
 public:
     TSignerSettings Settings() override { return SignerSettings; }
     std::optional<QString> AskPassword(const TSigningConsent&) override {

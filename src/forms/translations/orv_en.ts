@@ -306,10 +306,6 @@ Do you want to replace it?</translation>
         <translation>Select language</translation>
     </message>
     <message>
-        <source>Podanie nového EPH nie je v tejto inštalácii dostupné</source>
-        <translation>Submitting a new EPH is not available in this installation</translation>
-    </message>
-    <message>
         <source>EPH bol podaný!</source>
         <translation>The EPH has been submitted!</translation>
     </message>

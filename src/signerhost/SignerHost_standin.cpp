@@ -7,7 +7,7 @@ namespace {
 
 // The stand-in signer's view of this machine: its settings from the
 // registry, read afresh at every signing, and the person through the prompt.
-class TRegistrySignerEnvironment final : public TSignerEnvironment {
+class TRegistrySignerEnvironment final : public ISignerEnvironment {
 public:
     explicit TRegistrySignerEnvironment(std::shared_ptr<ISignerPasswordPrompt> prompt)
         : Prompt(std::move(prompt)) {}
