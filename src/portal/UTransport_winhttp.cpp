@@ -264,10 +264,9 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
     // The time limits bound each phase; name resolution counts as connecting.
     // A limit of 0 or less leaves WinHTTP's own.
     const auto limit = [](long ms, int system) { return ms > 0 ? int(ms) : system; };
-    Check(WinHttpSetTimeouts(req, limit(request.Timeouts.ConnectMs, 0),
-                             limit(request.Timeouts.ConnectMs, 60000),
-                             limit(request.Timeouts.SendMs, 30000),
-                             limit(request.Timeouts.ReceiveMs, 30000)));
+    Check(WinHttpSetTimeouts(
+        req, limit(request.Timeouts.ConnectMs, 0), limit(request.Timeouts.ConnectMs, 60000),
+        limit(request.Timeouts.SendMs, 30000), limit(request.Timeouts.ReceiveMs, 30000)));
     DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     Check(WinHttpSetOption(req, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof redirects));
 
