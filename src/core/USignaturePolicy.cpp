@@ -1,6 +1,5 @@
 #include "USignaturePolicy.h"
 
-#include "USignerHost.h"
 #include "UWinRegistry.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "USignaturePolicy.h"
+
 #include <QString>
 
 #include <memory>
@@ -42,7 +44,3 @@ private:
     struct TImpl;
     std::unique_ptr<TImpl> Impl;
 };
-
-// Where the stand-in signer keeps its settings, relative to the hives.
-inline constexpr char16_t SignerPoliciesKey[] = u"SOFTWARE\\Nomir\\DSigXades\\SignaturePolicies";
-inline constexpr char16_t SignerUserKey[] = u"SOFTWARE\\Nomir\\DSigXades";
