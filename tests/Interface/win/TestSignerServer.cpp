@@ -24,6 +24,8 @@ const TClassInfo Classes[] = {
     {&CLSID_Mes, L"Mes", &Make<TTestMes>},
 };
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor" // released, never deleted through IClassFactory
 class TClassFactory final : public IClassFactory {
 public:
     explicit TClassFactory(const TClassInfo& info)
@@ -74,6 +76,7 @@ private:
     std::atomic<ULONG> RefCount{1};
     TServerObjectCount Count;
 };
+#pragma GCC diagnostic pop
 
 std::wstring ClassKey(const CLSID& clsid) {
     wchar_t text[64];
