@@ -440,15 +440,8 @@ template <class TResponse> std::unique_ptr<TResponse> ReadSoapResponse(QByteArra
     return response;
 }
 
-#define ORV_DEFINE_RESPONSE(type)                                                                  \
-    template std::unique_ptr<PortalService::type> ReadSoapResponse<PortalService::type>(           \
-        QByteArrayView);
-
-ORV_DEFINE_RESPONSE(PodajPodanieResponse)
-ORV_DEFINE_RESPONSE(CheckLoginResponse)
-ORV_DEFINE_RESPONSE(GetPortalMaxRowsResponse)
-ORV_DEFINE_RESPONSE(ListPodanieResponse)
-ORV_DEFINE_RESPONSE(GetPodanieResponse)
-ORV_DEFINE_RESPONSE(ListSuborPisomnostiResponse)
-ORV_DEFINE_RESPONSE(GetSuborPisomnostiResponse)
-ORV_DEFINE_RESPONSE(ListTypObjektuResponse)
+#define ORV_DEFINE_RESPONSE(operation, result)                                                     \
+    template std::unique_ptr<PortalService::operation##Response>                                   \
+        ReadSoapResponse<PortalService::operation##Response>(QByteArrayView);
+ORV_PORTAL_OPERATIONS(ORV_DEFINE_RESPONSE)
+#undef ORV_DEFINE_RESPONSE
