@@ -1,8 +1,10 @@
 #pragma once
 
-// Ownership of libxml2, libxslt, xmlsec and OpenSSL objects by unique_ptr.
+// Ownership of libxslt, xmlsec and OpenSSL objects by unique_ptr, beside
+// the libxml2 owners.
 
-#include <libxml/tree.h>
+#include "UXmlOwners.h"
+
 #include <libxml/xmlschemas.h>
 #include <libxslt/transform.h>
 #include <libxslt/xsltInternals.h>
@@ -14,21 +16,6 @@
 
 #include <memory>
 
-template <auto Free> struct TFreeWith {
-    template <class T> void operator()(T* object) const {
-        if (object)
-            Free(object);
-    }
-};
-
-using TXmlDocPtr = std::unique_ptr<xmlDoc, TFreeWith<xmlFreeDoc>>;
-using TXmlNodePtr = std::unique_ptr<xmlNode, TFreeWith<xmlFreeNode>>;
-// xmlFree is a variable, not a function.
-struct TXmlCharFree {
-    void operator()(xmlChar* text) const { xmlFree(text); }
-};
-using TXmlCharPtr = std::unique_ptr<xmlChar, TXmlCharFree>;
-using TXmlParserCtxtPtr = std::unique_ptr<xmlParserCtxt, TFreeWith<xmlFreeParserCtxt>>;
 using TSchemaParserCtxtPtr =
     std::unique_ptr<xmlSchemaParserCtxt, TFreeWith<xmlSchemaFreeParserCtxt>>;
 using TSchemaPtr = std::unique_ptr<xmlSchema, TFreeWith<xmlSchemaFree>>;

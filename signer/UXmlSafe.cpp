@@ -1,13 +1,15 @@
 #include "UXmlSafe.h"
 
 #include "UOrvError.h"
+#include "UXmlParse.h"
 
 #include <libxml/globals.h>
 
 #include <QCoreApplication>
 #include <QStringEncoder>
 
-#include <utility>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -39,11 +41,14 @@ TXmlErrorScope::~TXmlErrorScope() {
 void TXmlErrorScope::Collect(void* scope, xmlErrorPtr error) {
     if (!scope || !error || error->level == XML_ERR_WARNING)
         return;
-    QString message = QString::fromUtf8(error->message ? error->message : "").trimmed();
-    if (error->line > 0)
-        message =
-            QCoreApplication::translate("UXmlSafe", "riadok %1: %2").arg(error->line).arg(message);
-    static_cast<TXmlErrorScope*>(scope)->Messages << message;
+    static_cast<TXmlErrorScope*>(scope)->Messages << Format(error->line, error->message);
+}
+
+QString TXmlErrorScope::Format(int line, const char* message) {
+    QString text = QString::fromUtf8(message ? message : "").trimmed();
+    if (line > 0)
+        text = QCoreApplication::translate("UXmlSafe", "riadok %1: %2").arg(line).arg(text);
+    return text;
 }
 
 QString TXmlErrorScope::FirstMessage(const QString& fallback) const {
@@ -62,30 +67,36 @@ QByteArray ToUtf8(const QString& text) {
 // whole text nor libxml2's own copy of it is ever held beside the tree.
 TXmlDocPtr ParseXmlSafely(QStringView text, const QString& what) {
     constexpr qsizetype PieceSize = 64 * 1024;
-    TXmlErrorScope errors;
-    TXmlParserCtxtPtr context(xmlCreatePushParserCtxt(nullptr, nullptr, nullptr, 0, nullptr));
-    if (!context)
-        throw TOrvError(QCoreApplication::translate("UXmlSafe", "%1: nedostatok pamäte").arg(what));
-    // The text is Unicode already, whatever its declaration says.
-    xmlCtxtUseOptions(context.get(), SafeParseOptions | XML_PARSE_IGNORE_ENC);
+    const TXmlErrorScope scope;
     QStringEncoder encoder(QStringEncoder::Utf8);
+    QByteArray bytes;
+    qsizetype at = 0;
     // The encoder keeps the first half of a pair that a piece cuts.
-    for (qsizetype at = 0; at < text.size(); at += PieceSize) {
-        const QByteArray bytes = encoder(text.mid(at, PieceSize));
-        if (xmlParseChunk(context.get(), bytes.constData(), static_cast<int>(bytes.size()), 0))
-            break;
+    const auto next = [&]() -> std::optional<std::string_view> {
+        if (at >= text.size())
+            return std::nullopt;
+        bytes = encoder(text.mid(at, PieceSize));
+        at += PieceSize;
+        return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+    };
+    // The text is Unicode already, whatever its declaration says; a DOCTYPE
+    // is refused once the document is read.
+    TXmlParseResult parsed = ParseXmlPieces(next, {SafeParseOptions | XML_PARSE_IGNORE_ENC, false});
+    if (parsed.OutOfMemory)
+        throw TOrvError(QCoreApplication::translate("UXmlSafe", "%1: nedostatok pamäte").arg(what));
+    if (!parsed.Doc || !parsed.WellFormed) {
+        QString reason = QCoreApplication::translate("UXmlSafe", "nie je XML");
+        if (!parsed.Errors.empty())
+            reason = TXmlErrorScope::Format(parsed.Errors.front().Line,
+                                            parsed.Errors.front().Message.c_str());
+        throw TOrvError(QStringLiteral("%1: %2").arg(what, reason));
     }
-    xmlParseChunk(context.get(), nullptr, 0, 1);
-    TXmlDocPtr doc(std::exchange(context->myDoc, nullptr));
-    if (!doc || !context->wellFormed)
-        throw TOrvError(QStringLiteral("%1: %2").arg(
-            what, errors.FirstMessage(QCoreApplication::translate("UXmlSafe", "nie je XML"))));
-    if (doc->intSubset || doc->extSubset)
+    if (parsed.DocType)
         throw TOrvError(
             QCoreApplication::translate("UXmlSafe", "%1: deklarácia typu dokumentu nie je dovolená")
                 .arg(what));
-    if (!xmlDocGetRootElement(doc.get()))
+    if (!xmlDocGetRootElement(parsed.Doc.get()))
         throw TOrvError(
             QCoreApplication::translate("UXmlSafe", "%1: chýba koreňový prvok").arg(what));
-    return doc;
+    return std::move(parsed.Doc);
 }

@@ -26,6 +26,9 @@ public:
     // Passed to the libxml2 functions that take their own error handler.
     static void Collect(void* scope, xmlErrorPtr error);
 
+    // One message as Collect words it.
+    static QString Format(int line, const char* message);
+
     QStringList Messages;
     // The first error, ready to show: "line 3: Element 'x': ..."
     QString FirstMessage(const QString& fallback) const;

@@ -45,7 +45,7 @@ TSimPisomnost Potvrdenie(const TSimPodanie& podanie, std::string id, TUtcMs crea
 
 std::string PotvrdenieXml(const TSimPodanie& p) {
     const std::string ns = PisomnostNamespace();
-    TXmlDoc doc(xmlNewDoc(X("1.0")));
+    TXmlDocPtr doc(xmlNewDoc(X("1.0")));
     xmlNode* root = NewRoot(doc.get(), "Potvrdenie", ns.c_str());
     Child(root, "IdentifikatorPodania", p.Id);
     Child(root, "IdentifikatorBiznisPripadu", p.Biznis);
@@ -62,7 +62,7 @@ std::string PotvrdenieXml(const TSimPodanie& p) {
 std::string OznamenieXml(const TSimPodanie& p, const char* typ, const std::string& text,
                          TUtcMs created) {
     const std::string ns = PisomnostNamespace();
-    TXmlDoc doc(xmlNewDoc(X("1.0")));
+    TXmlDocPtr doc(xmlNewDoc(X("1.0")));
     xmlNode* root = NewRoot(doc.get(), "Oznamenie", ns.c_str());
     Child(root, "KodTypuPisomnosti", typ);
     Child(root, "IdentifikatorPodania", p.Id);

@@ -158,7 +158,7 @@ std::string TSimEnvelope::Serialize() const {
 }
 
 std::string FaultEnvelope(const TSimFault& fault) {
-    TXmlDoc doc(xmlNewDoc(X("1.0")));
+    TXmlDocPtr doc(xmlNewDoc(X("1.0")));
     xmlNode* envelope = xmlNewDocNode(doc.get(), nullptr, X("Envelope"), nullptr);
     xmlDocSetRootElement(doc.get(), envelope);
     xmlNs* s = xmlNewNs(envelope, X(SoapEnvNs), X("s"));

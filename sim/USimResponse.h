@@ -42,7 +42,7 @@ public:
 private:
     void DataField(xmlNode* parent, const std::string& document);
 
-    TXmlDoc Doc;
+    TXmlDocPtr Doc;
     xmlNode* Envelope = nullptr;
     xmlNode* Body = nullptr;
     xmlNode* Response = nullptr;

@@ -65,7 +65,7 @@ std::string EphXml(TChoice& choice, const TSimPodanie& p, int index) {
     const std::string version = p.Typ.substr(p.Typ.size() - 2); // "01", "02", "03"
     const std::string ns =
         std::string("http://") + OrvConfig::FormsHost + "/DUNOR/Formulare/Podaj_v" + version;
-    TXmlDoc doc(xmlNewDoc(X("1.0")));
+    TXmlDocPtr doc(xmlNewDoc(X("1.0")));
     xmlNode* root = xmlNewDocNode(doc.get(), nullptr, X("EPH"), nullptr);
     xmlDocSetRootElement(doc.get(), root);
     xmlNs* n = xmlNewNs(root, X(ns.c_str()), nullptr);

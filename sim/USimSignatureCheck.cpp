@@ -215,7 +215,7 @@ std::string Decoded(const std::string& base64) {
 } // namespace
 
 struct TSimSignatureCheck::TSchema {
-    TXmlDoc Source; // the compiled schema refers into it
+    TXmlDocPtr Source; // the compiled schema refers into it
     TSchemaPtr Compiled;
     std::string TargetNamespace;
 };

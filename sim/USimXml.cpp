@@ -1,23 +1,14 @@
 #include "USimXml.h"
 
-#include <libxml/parser.h>
-#include <libxml/xmlsave.h>
+#include "UXmlParse.h"
+#include "UXmlWrite.h"
 
-#include <climits>
 #include <cstring>
 #include <mutex>
 
 namespace Sim {
 
 namespace {
-
-struct TParserCtxtDeleter {
-    void operator()(xmlParserCtxt* ctxt) const noexcept { xmlFreeParserCtxt(ctxt); }
-};
-
-struct TBufferDeleter {
-    void operator()(xmlBuffer* buf) const noexcept { xmlBufferFree(buf); }
-};
 
 std::string TrimMessage(const char* text) {
     std::string out = text ? text : "";
@@ -39,12 +30,6 @@ void DeclareEmptyDefaults(xmlNode* node) {
     }
 }
 
-void OnDocType(void* ctx, const xmlChar*, const xmlChar*, const xmlChar*) {
-    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
-    static_cast<TXmlParsed*>(ctxt->_private)->HasDtd = true;
-    xmlStopParser(ctxt);
-}
-
 } // namespace
 
 void InitXml() {
@@ -54,45 +39,37 @@ void InitXml() {
 
 TXmlParsed ParseUntrusted(std::string_view text) {
     TXmlParsed out;
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
-        out.Error = "document too large";
-        return out;
-    }
-    std::unique_ptr<xmlParserCtxt, TParserCtxtDeleter> ctxt(xmlNewParserCtxt());
-    if (!ctxt || !ctxt->sax) {
-        out.Error = "out of memory";
-        return out;
-    }
-    // Stop at the DOCTYPE itself, before any entity of it is declared.
-    ctxt->_private = &out;
-    ctxt->sax->internalSubset = OnDocType;
     // Sizes are bounded by the callers (the server refuses larger requests),
     // so libxml2's own 10 MB limit on a text node is lifted: a large
     // podanieB64 must be read whole, not cut short.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE;
-    TXmlDoc doc(xmlCtxtReadMemory(ctxt.get(), text.data(), static_cast<int>(text.size()),
-                                  "noname.xml", nullptr, options));
-    if (out.HasDtd) {
+    TXmlParseResult parsed =
+        ParseXml(text, {XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE,
+                        true, "noname.xml"});
+    if (parsed.TooLarge) {
+        out.Error = "document too large";
+        return out;
+    }
+    if (parsed.OutOfMemory) {
+        out.Error = "out of memory";
+        return out;
+    }
+    if (parsed.DocType) {
+        out.HasDtd = true;
         out.Error = "DOCTYPE";
         return out;
     }
     // libxml2 can hand back a document after an error it raised on the way
     // (an allocation limit, say); such a document may be cut short.
-    if (!doc || !ctxt->wellFormed || ctxt->errNo != XML_ERR_OK) {
-        const xmlError* err = xmlCtxtGetLastError(ctxt.get());
-        out.Error = TrimMessage(err && err->message ? err->message : "not well-formed");
+    if (!parsed.Doc || !parsed.WellFormed || parsed.ErrNo != XML_ERR_OK) {
+        out.Error =
+            TrimMessage(parsed.LastError.empty() ? "not well-formed" : parsed.LastError.c_str());
         return out;
     }
-    if (doc->intSubset != nullptr || doc->extSubset != nullptr) {
-        out.HasDtd = true;
-        out.Error = "DOCTYPE";
-        return out;
-    }
-    if (xmlDocGetRootElement(doc.get()) == nullptr) {
+    if (xmlDocGetRootElement(parsed.Doc.get()) == nullptr) {
         out.Error = "no document element";
         return out;
     }
-    out.Doc = std::move(doc);
+    out.Doc = std::move(parsed.Doc);
     return out;
 }
 
@@ -130,22 +107,10 @@ xmlNode* NextElementSibling(xmlNode* node) {
 }
 
 std::string SerializeDoc(xmlDoc* doc) {
-    std::unique_ptr<xmlBuffer, TBufferDeleter> buf(xmlBufferCreate());
-    xmlSaveCtxt* save = xmlSaveToBuffer(buf.get(), "UTF-8", XML_SAVE_NO_DECL);
-    xmlSaveDoc(save, doc);
-    xmlSaveClose(save);
-    std::string out(C(xmlBufferContent(buf.get())),
-                    static_cast<std::size_t>(xmlBufferLength(buf.get())));
+    std::string out = XmlDocumentText(*doc).value_or(std::string());
     while (!out.empty() && out.back() == '\n')
         out.pop_back();
     return out;
-}
-
-std::string SerializeNode(xmlDoc* doc, xmlNode* node) {
-    std::unique_ptr<xmlBuffer, TBufferDeleter> buf(xmlBufferCreate());
-    xmlNodeDump(buf.get(), doc, node, 0, 0);
-    return std::string(C(xmlBufferContent(buf.get())),
-                       static_cast<std::size_t>(xmlBufferLength(buf.get())));
 }
 
 void AppendForeignElement(xmlNode* parent, const xmlNode* root) {

@@ -1,22 +1,15 @@
 #pragma once
 
-#include <libxml/tree.h>
+#include "UXmlOwners.h"
 
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace Sim {
 
-struct TXmlDocDeleter {
-    void operator()(xmlDoc* doc) const noexcept { xmlFreeDoc(doc); }
-};
-using TXmlDoc = std::unique_ptr<xmlDoc, TXmlDocDeleter>;
-
 // Outcome of reading untrusted XML.
 struct TXmlParsed {
-    TXmlDoc Doc;         // null when the text is not well-formed
+    TXmlDocPtr Doc;      // null when the text is not well-formed
     std::string Error;   // the parser's message when Doc is null
     bool HasDtd = false; // a DOCTYPE was present (Doc is then null)
 };
@@ -46,7 +39,6 @@ xmlNode* NextElementSibling(xmlNode* node);
 
 // Serialises without an XML declaration.
 std::string SerializeDoc(xmlDoc* doc);
-std::string SerializeNode(xmlDoc* doc, xmlNode* node);
 
 // Copies root (an element of another document) under parent and declares
 // xmlns="" wherever an element without namespace would otherwise inherit a

@@ -6,6 +6,8 @@
 #include "URows.h"
 #include "UXmlText.h"
 
+#include <libxml/tree.h>
+
 namespace {
 
 // The one element the item's dataField holds; nullptr when it holds none

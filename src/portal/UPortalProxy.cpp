@@ -25,38 +25,13 @@ public:
         : Owner(owner)
         , Transport(std::move(transport)) {}
 
-    std::unique_ptr<PodajPodanieResponse>
-    PodajPodanie(const PortalService::PodajPodanie& request) override {
-        return Call<PodajPodanieResponse>(request);
+#define ORV_PROXY_METHOD(operation, result)                                                        \
+    std::unique_ptr<operation##Response> operation(const PortalService::operation& request)        \
+        override {                                                                                 \
+        return Call<operation##Response>(request);                                                 \
     }
-    std::unique_ptr<CheckLoginResponse>
-    CheckLogin(const PortalService::CheckLogin& request) override {
-        return Call<CheckLoginResponse>(request);
-    }
-    std::unique_ptr<GetPortalMaxRowsResponse>
-    GetPortalMaxRows(const PortalService::GetPortalMaxRows& request) override {
-        return Call<GetPortalMaxRowsResponse>(request);
-    }
-    std::unique_ptr<ListPodanieResponse>
-    ListPodanie(const PortalService::ListPodanie& request) override {
-        return Call<ListPodanieResponse>(request);
-    }
-    std::unique_ptr<GetPodanieResponse>
-    GetPodanie(const PortalService::GetPodanie& request) override {
-        return Call<GetPodanieResponse>(request);
-    }
-    std::unique_ptr<ListSuborPisomnostiResponse>
-    ListSuborPisomnosti(const PortalService::ListSuborPisomnosti& request) override {
-        return Call<ListSuborPisomnostiResponse>(request);
-    }
-    std::unique_ptr<GetSuborPisomnostiResponse>
-    GetSuborPisomnosti(const PortalService::GetSuborPisomnosti& request) override {
-        return Call<GetSuborPisomnostiResponse>(request);
-    }
-    std::unique_ptr<ListTypObjektuResponse>
-    ListTypObjektu(const PortalService::ListTypObjektu& request) override {
-        return Call<ListTypObjektuResponse>(request);
-    }
+    ORV_PORTAL_OPERATIONS(ORV_PROXY_METHOD)
+#undef ORV_PROXY_METHOD
 
     TPortalProxy& Owner;
     std::unique_ptr<ITransport> Transport;

@@ -1,14 +1,9 @@
 #include "URawXml.h"
 
+#include "UXmlOwners.h"
+#include "UXmlWrite.h"
+
 #include <new>
-
-namespace {
-
-struct TXmlBufferFree {
-    void operator()(xmlBuffer* buffer) const noexcept { xmlBufferFree(buffer); }
-};
-
-} // namespace
 
 TRawXml::TRawXml(const xmlNode* node) {
     if (!node) {
@@ -35,14 +30,10 @@ xmlNode* TRawXml::Node() const noexcept {
 }
 
 QString TRawXml::Xml() const {
-    xmlNode* node = Node();
+    const xmlNode* node = Node();
     if (!node) {
         return {};
     }
-    const std::unique_ptr<xmlBuffer, TXmlBufferFree> buffer(xmlBufferCreate());
-    if (!buffer || xmlNodeDump(buffer.get(), Doc.get(), node, 0, 0) < 0) {
-        throw std::bad_alloc();
-    }
-    return QString::fromUtf8(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                             xmlBufferLength(buffer.get()));
+    const std::string text = XmlNodeText(*node);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }

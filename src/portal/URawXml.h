@@ -1,15 +1,8 @@
 #pragma once
 
-#include <libxml/tree.h>
+#include "UXmlDoc.h"
 
 #include <QString>
-
-#include <memory>
-
-struct TXmlDocFree {
-    void operator()(xmlDoc* doc) const noexcept { xmlFreeDoc(doc); }
-};
-using TXmlDocPtr = std::unique_ptr<xmlDoc, TXmlDocFree>;
 
 // One XML node (normally an element with its subtree) held as a deep copy in
 // a document of its own, so it outlives the response it was read from.

@@ -7,6 +7,8 @@
 #include "USoapDateTime.h"
 #include "USoapFault.h"
 #include "USoapNamespaces.h"
+#include "UXmlOwners.h"
+#include "UXmlWrite.h"
 
 #include <cstring>
 #include <string_view>
@@ -14,10 +16,6 @@
 using namespace PortalService;
 
 namespace {
-
-struct TXmlBufferFree {
-    void operator()(xmlBuffer* buffer) const noexcept { xmlBufferFree(buffer); }
-};
 
 std::string_view View(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();
@@ -328,12 +326,8 @@ const xmlNode* FindChildNoCase(const xmlNode* parent, const char* name) {
 }
 
 QString NodeXml(const xmlNode* node) {
-    const std::unique_ptr<xmlBuffer, TXmlBufferFree> buffer(xmlBufferCreate());
-    if (!buffer || xmlNodeDump(buffer.get(), node->doc, const_cast<xmlNode*>(node), 0, 0) < 0) {
-        throw std::bad_alloc();
-    }
-    return QString::fromUtf8(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                             xmlBufferLength(buffer.get()));
+    const std::string text = XmlNodeText(*node);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 [[noreturn]] void RaiseFault(const xmlNode* fault) {
@@ -440,15 +434,8 @@ template <class TResponse> std::unique_ptr<TResponse> ReadSoapResponse(QByteArra
     return response;
 }
 
-#define ORV_DEFINE_RESPONSE(type)                                                                  \
-    template std::unique_ptr<PortalService::type> ReadSoapResponse<PortalService::type>(           \
-        QByteArrayView);
-
-ORV_DEFINE_RESPONSE(PodajPodanieResponse)
-ORV_DEFINE_RESPONSE(CheckLoginResponse)
-ORV_DEFINE_RESPONSE(GetPortalMaxRowsResponse)
-ORV_DEFINE_RESPONSE(ListPodanieResponse)
-ORV_DEFINE_RESPONSE(GetPodanieResponse)
-ORV_DEFINE_RESPONSE(ListSuborPisomnostiResponse)
-ORV_DEFINE_RESPONSE(GetSuborPisomnostiResponse)
-ORV_DEFINE_RESPONSE(ListTypObjektuResponse)
+#define ORV_DEFINE_RESPONSE(operation, result)                                                     \
+    template std::unique_ptr<PortalService::operation##Response>                                   \
+        ReadSoapResponse<PortalService::operation##Response>(QByteArrayView);
+ORV_PORTAL_OPERATIONS(ORV_DEFINE_RESPONSE)
+#undef ORV_DEFINE_RESPONSE

@@ -17,17 +17,8 @@
 // failure as TOrvError with the user's message.
 template <class TResponse> std::unique_ptr<TResponse> ReadSoapResponse(QByteArrayView body);
 
-#define ORV_DECLARE_RESPONSE(type)                                                                 \
-    extern template std::unique_ptr<PortalService::type> ReadSoapResponse<PortalService::type>(    \
-        QByteArrayView);
-
-ORV_DECLARE_RESPONSE(PodajPodanieResponse)
-ORV_DECLARE_RESPONSE(CheckLoginResponse)
-ORV_DECLARE_RESPONSE(GetPortalMaxRowsResponse)
-ORV_DECLARE_RESPONSE(ListPodanieResponse)
-ORV_DECLARE_RESPONSE(GetPodanieResponse)
-ORV_DECLARE_RESPONSE(ListSuborPisomnostiResponse)
-ORV_DECLARE_RESPONSE(GetSuborPisomnostiResponse)
-ORV_DECLARE_RESPONSE(ListTypObjektuResponse)
-
+#define ORV_DECLARE_RESPONSE(operation, result)                                                    \
+    extern template std::unique_ptr<PortalService::operation##Response>                            \
+        ReadSoapResponse<PortalService::operation##Response>(QByteArrayView);
+ORV_PORTAL_OPERATIONS(ORV_DECLARE_RESPONSE)
 #undef ORV_DECLARE_RESPONSE

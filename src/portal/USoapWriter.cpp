@@ -172,15 +172,9 @@ template <class TRequest> QByteArray WriteSoapRequest(const TRequest& request) {
     return out;
 }
 
-#define ORV_DEFINE_REQUEST(type)                                                                   \
-    template QByteArray WriteSoapRequest<PortalService::type>(const PortalService::type&);         \
-    template const char* OperationName<PortalService::type>();
-
-ORV_DEFINE_REQUEST(PodajPodanie)
-ORV_DEFINE_REQUEST(CheckLogin)
-ORV_DEFINE_REQUEST(GetPortalMaxRows)
-ORV_DEFINE_REQUEST(ListPodanie)
-ORV_DEFINE_REQUEST(GetPodanie)
-ORV_DEFINE_REQUEST(ListSuborPisomnosti)
-ORV_DEFINE_REQUEST(GetSuborPisomnosti)
-ORV_DEFINE_REQUEST(ListTypObjektu)
+#define ORV_DEFINE_REQUEST(operation, result)                                                      \
+    template QByteArray WriteSoapRequest<PortalService::operation>(                                \
+        const PortalService::operation&);                                                          \
+    template const char* OperationName<PortalService::operation>();
+ORV_PORTAL_OPERATIONS(ORV_DEFINE_REQUEST)
+#undef ORV_DEFINE_REQUEST

@@ -17,17 +17,10 @@ template <class TRequest> QByteArray WriteSoapRequest(const TRequest& request);
 // The operation a request message belongs to; also its element name.
 template <class TRequest> const char* OperationName();
 
-#define ORV_DECLARE_REQUEST(type)                                                                  \
-    extern template QByteArray WriteSoapRequest<PortalService::type>(const PortalService::type&);  \
-    extern template const char* OperationName<PortalService::type>();
-
-ORV_DECLARE_REQUEST(PodajPodanie)
-ORV_DECLARE_REQUEST(CheckLogin)
-ORV_DECLARE_REQUEST(GetPortalMaxRows)
-ORV_DECLARE_REQUEST(ListPodanie)
-ORV_DECLARE_REQUEST(GetPodanie)
-ORV_DECLARE_REQUEST(ListSuborPisomnosti)
-ORV_DECLARE_REQUEST(GetSuborPisomnosti)
-ORV_DECLARE_REQUEST(ListTypObjektu)
+#define ORV_DECLARE_REQUEST(operation, result)                                                     \
+    extern template QByteArray WriteSoapRequest<PortalService::operation>(                         \
+        const PortalService::operation&);                                                          \
+    extern template const char* OperationName<PortalService::operation>();
+ORV_PORTAL_OPERATIONS(ORV_DECLARE_REQUEST)
 
 #undef ORV_DECLARE_REQUEST

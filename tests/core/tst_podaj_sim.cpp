@@ -5,7 +5,6 @@
 #include "UDMORV.h"
 #include "UErrorOf.h"
 #include "UOrvError.h"
-#include "USignedContent.h"
 #include "USignerHost.h"
 #include "USimCrypto.h"
 #include "USimServer.h"
@@ -13,6 +12,8 @@
 #include "UTempRegistry.h"
 #include "UTestHttpServer.h"
 #include "UTestPki.h"
+#include "UXadesVerifier.h"
+#include "UXmlSafe.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -24,6 +25,20 @@
 #include <optional>
 
 namespace {
+
+struct TSignedContent {
+    QString SignatureId;
+    QString DigestAlgorithm;
+    QString PolicyIdentifier;
+};
+
+// Raises TOrvError when the content holds no signature that verifies with
+// a certificate issued by trustedPem.
+TSignedContent VerifySignedContent(const QString& content, const QByteArray& trustedPem) {
+    const TXmlDocPtr doc = ParseXmlSafely(content, QStringLiteral("podanie"));
+    const TXadesVerified verified = VerifyXades(doc.get(), FindSignature(doc.get()), trustedPem);
+    return {verified.SignatureId, verified.DigestAlgorithm, verified.PolicyIdentifier};
+}
 
 const QString PolicyId = QStringLiteral("urn:oid:1.3.158.48207315.0.0.1.10.4.0.11.1");
 const QString KeyPassword = QStringLiteral("kľúč-1");

@@ -2,21 +2,10 @@
 // namespace declarations come out as they were, so signed content stays
 // verifiable.
 
+#include "UXmlOwners.h"
 #include "UXmlText.h"
 
-#include <libxml/parser.h>
-
 #include <QTest>
-
-#include <memory>
-
-namespace {
-
-struct TDocFree {
-    void operator()(xmlDoc* doc) const noexcept { xmlFreeDoc(doc); }
-};
-
-} // namespace
 
 class TTestXmlText : public QObject {
     Q_OBJECT
@@ -38,7 +27,7 @@ private Q_SLOTS:
     void elementKeepsItsNamespaces() {
         QFETCH(QByteArray, document);
         QFETCH(QString, text);
-        const std::unique_ptr<xmlDoc, TDocFree> doc(
+        const TXmlDocPtr doc(
             xmlReadMemory(document.constData(), int(document.size()), nullptr, nullptr, 0));
         QVERIFY(doc);
         const xmlNode* element = xmlDocGetRootElement(doc.get())->children;

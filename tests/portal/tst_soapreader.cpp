@@ -3,6 +3,7 @@
 #include "UFakeClock.h"
 #include "USoapFault.h"
 #include "USoapReader.h"
+#include "UXmlOwners.h"
 
 #include <QTest>
 

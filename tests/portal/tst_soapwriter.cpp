@@ -2,6 +2,7 @@
 #include "UFakeClock.h"
 #include "USafeXml.h"
 #include "USoapWriter.h"
+#include "UXmlOwners.h"
 
 #include "UOrvError.h"
 

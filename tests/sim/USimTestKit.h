@@ -25,7 +25,7 @@ struct TReply {
     std::string ContentType;
     std::string Body;
     httplib::Error Error = httplib::Error::Success;
-    Sim::TXmlDoc Doc; // the body parsed, when it is XML
+    TXmlDocPtr Doc; // the body parsed, when it is XML
 
     // The string value of an XPath expression over the body, with the
     // prefixes s (envelope), c (contract), a (data contract), y (system data

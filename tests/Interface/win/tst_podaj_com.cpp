@@ -3,7 +3,7 @@
 // the portal: the order of the calls, the lifetimes of the objects and every
 // failure the user can meet on the way.
 
-#include "../../core/UPortalAnswers.h"
+#include "UPortalAnswers.h"
 #include "UBusyCursor.h"
 #include "UComBase.h"
 #include "UDMORV.h"
