@@ -16,8 +16,7 @@ const QString Orv = QStringLiteral("ORV");
 const TRegistryPath OrvPath = {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza", u"ORV"};
 
 TRegFile ParseUser(const TTempRegistry& registry) {
-    return TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
-                           registry.UserFile().toStdString());
+    return TRegFile::Parse(u"HKEY_CURRENT_USER", registry.UserText().toStdString(), "user.reg");
 }
 
 } // namespace
@@ -172,6 +171,9 @@ void TTestSettings::unparsableFileIsReportedAndKept_data() {
 void TTestSettings::unparsableFileIsReportedAndKept() {
     QFETCH(QByteArray, text);
     QFETCH(int, line);
+#ifdef Q_OS_WIN
+    QSKIP("The registry holds no text to be malformed");
+#endif
     const TTempRegistry registry;
     registry.SetUserText(text);
 
@@ -188,6 +190,9 @@ void TTestSettings::unparsableFileIsReportedAndKept() {
 void TTestSettings::unwritableStore() {
     // A file where the store's folder should be cannot be worked around, not
     // even with administrator rights.
+#ifdef Q_OS_WIN
+    QSKIP("The registry has no folder to be taken by a file");
+#endif
     const TTempRegistry registry;
     TTempRegistry::Write(QFileInfo(registry.UserFile()).absolutePath(), "not a folder");
 
@@ -199,14 +204,13 @@ void TTestSettings::unwritableStore() {
 void TTestSettings::twoWritersLoseNothing() {
     const TTempRegistry registry;
     constexpr int PerWriter = 25;
-    // Each writer has its own store object on the same file, as two running
+    // Each writer has its own store object on the same hive, as two running
     // programs do.
     const auto writer = [&](char16_t prefix) {
-        TFileRegistry store(registry.UserFile().toStdString(),
-                            registry.MachineFile().toStdString());
+        const std::unique_ptr<IRegistry> store = registry.NewStore();
         for (int i = 0; i < PerWriter; ++i) {
             const std::u16string name = prefix + QString::number(i).toStdU16String();
-            store.WriteUserValue(OrvPath, name, TRegistryValue{RegSz, RegistryStringData(name)});
+            store->WriteUserValue(OrvPath, name, TRegistryValue{RegSz, RegistryStringData(name)});
         }
     };
     std::thread first(writer, u'a');
@@ -223,7 +227,9 @@ void TTestSettings::twoWritersLoseNothing() {
             QCOMPARE(value->Data, RegistryStringData(name));
         }
     }
+#ifndef Q_OS_WIN
     QVERIFY(!QFileInfo::exists(registry.UserFile() + QStringLiteral(".new")));
+#endif
 }
 
 void TTestSettings::machineHive() {
@@ -242,8 +248,14 @@ void TTestSettings::machineHive() {
         "\"Count\"=dword:00000002\r\n");
     QVERIFY(MachineKeyExists(policies));
     QVERIFY(MachineKeyExists(QStringLiteral("SOFTWARE\\Nomir")));
+#ifdef Q_OS_WIN
+    // The registry lists subkeys by name, the file in its own order.
+    QCOMPARE(MachineSubKeys(policies),
+             QStringList({QStringLiteral("urn:oid:1"), QStringLiteral("urn:oid:2")}));
+#else
     QCOMPARE(MachineSubKeys(policies),
              QStringList({QStringLiteral("urn:oid:2"), QStringLiteral("urn:oid:1")}));
+#endif
     QCOMPARE(
         ReadMachineValue(policies + QStringLiteral("\\urn:oid:2"), QStringLiteral("DigestAlgUri")),
         QStringLiteral("http://www.w3.org/2001/04/xmlenc#sha256"));
@@ -258,6 +270,9 @@ void TTestSettings::machineHive() {
 }
 
 void TTestSettings::machineHiveIsOnlyRead() {
+#ifdef Q_OS_WIN
+    QSKIP("The registry holds no text to be malformed");
+#endif
     const TTempRegistry registry;
     MachineSubKeys(QStringLiteral("SOFTWARE"));
     QVERIFY(!QFileInfo::exists(registry.MachineFile()));
