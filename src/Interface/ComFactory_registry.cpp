@@ -106,7 +106,10 @@ public:
 
     void ClearErrorInfo() override { ErrorDescription.clear(); }
 
-    QString TakeErrorDescription() override { return std::exchange(ErrorDescription, {}); }
+    // The stand-in components always leave their description here.
+    QString TakeErrorDescription(IUnknown*, const IID&) override {
+        return std::exchange(ErrorDescription, {});
+    }
 
     QString SystemMessage(HRESULT hr) override { return KnownSystemMessage(hr); }
 };

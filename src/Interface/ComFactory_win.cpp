@@ -32,7 +32,13 @@ public:
 
     void ClearErrorInfo() override { SetErrorInfo(0, nullptr); }
 
-    QString TakeErrorDescription() override {
+    QString TakeErrorDescription(IUnknown* object, const IID& iid) override {
+        // Error info on the thread may be another object's leftover unless
+        // this one says it sets it for this interface.
+        if (!SupportsErrorInfo(object, iid)) {
+            ClearErrorInfo();
+            return {};
+        }
         IErrorInfo* raw = nullptr;
         if (GetErrorInfo(0, &raw) != S_OK || !raw)
             return {};
@@ -49,6 +55,18 @@ public:
             FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
             static_cast<DWORD>(hr), 0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
         return QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
+    }
+
+private:
+    static bool SupportsErrorInfo(IUnknown* object, const IID& iid) {
+        if (!object)
+            return false;
+        ISupportErrorInfo* raw = nullptr;
+        if (FAILED(object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&raw))) ||
+            !raw)
+            return false;
+        const TComPtr<ISupportErrorInfo> support = TComPtr<ISupportErrorInfo>::Attach(raw);
+        return support->InterfaceSupportsErrorInfo(iid) == S_OK;
     }
 };
 

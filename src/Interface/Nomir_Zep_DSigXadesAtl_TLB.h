@@ -12,6 +12,10 @@ inline constexpr IID IID_IXadesSigAtl = {
     0x30C8570A, 0x7148, 0x463C, {0xA0, 0x3B, 0x57, 0xB2, 0x3C, 0x05, 0x68, 0x9C}};
 
 // Own methods in method-table order.
+// A COM object is released, never deleted through its interface, so the
+// system's interfaces carry no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class IXadesSigAtl : public IDispatch {
 public:
     // 1: 0 when every added data object has been signed.
@@ -30,6 +34,7 @@ protected:
     IXadesSigAtl() = default;
     ~IXadesSigAtl() = default;
 };
+#pragma GCC diagnostic pop
 
 class TCXadesSigAtl : public TComWrapper<IXadesSigAtl> {
 public:

@@ -13,6 +13,10 @@ inline constexpr IID IID__XmlPlugin = {
     0xBFC9E680, 0x9D32, 0x3C30, {0x86, 0x3E, 0x5C, 0xF4, 0xC8, 0x43, 0x52, 0x50}};
 
 // Own methods in method-table order; the seventh is the one the client calls.
+// A COM object is released, never deleted through its interface, so the
+// system's interfaces carry no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class _XmlPlugin : public IDispatch {
 public:
     // 1: why the last document was refused, empty after a success.
@@ -41,6 +45,7 @@ protected:
     _XmlPlugin() = default;
     ~_XmlPlugin() = default;
 };
+#pragma GCC diagnostic pop
 
 class TXmlPlugin : public TComWrapper<_XmlPlugin> {
 public:

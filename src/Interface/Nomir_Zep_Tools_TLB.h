@@ -13,6 +13,10 @@ inline constexpr IID IID__Mes = {
     0xC4E9AFBB, 0x5948, 0x3E1E, {0xA1, 0x36, 0x79, 0x95, 0x48, 0x0B, 0xD3, 0x2E}};
 
 // Own methods in method-table order.
+// A COM object is released, never deleted through its interface, so the
+// system's interfaces carry no virtual destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class _Mes : public IDispatch {
 public:
     // 1
@@ -45,6 +49,7 @@ protected:
     _Mes() = default;
     ~_Mes() = default;
 };
+#pragma GCC diagnostic pop
 
 // The submission data and its status, as CreateSubmission gives them.
 struct TMesSubmission {

@@ -27,8 +27,8 @@ QString GuidToString(const GUID& guid) {
     return text;
 }
 
-QString ComErrorMessage(TComFactory& factory, HRESULT hr) {
-    QString message = TrimTrailing(factory.TakeErrorDescription());
+QString ComErrorMessage(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
+    QString message = TrimTrailing(factory.TakeErrorDescription(object, iid));
     if (message.isEmpty())
         message = TrimTrailing(factory.SystemMessage(hr));
     if (message.isEmpty())
@@ -36,9 +36,9 @@ QString ComErrorMessage(TComFactory& factory, HRESULT hr) {
     return message;
 }
 
-void ComCheck(TComFactory& factory, HRESULT hr) {
+void ComCheck(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid) {
     if (FAILED(hr))
-        throw TOrvError(ComErrorMessage(factory, hr));
+        throw TOrvError(ComErrorMessage(factory, hr, object, iid));
 }
 
 QString ComCreateErrorMessage(TComFactory& factory, HRESULT hr, const CLSID& clsid) {

@@ -18,9 +18,11 @@ public:
 
     // Forgets any error description left on this thread.
     virtual void ClearErrorInfo() = 0;
-    // The description that the last failing component call left on this
-    // thread, or empty text; reading it forgets it.
-    virtual QString TakeErrorDescription() = 0;
+    // The description that the last failing call of `object` through
+    // interface `iid` left on this thread, or empty text; reading it forgets
+    // it. Where the platform asks, only an object that says it supports error
+    // info for that interface is believed.
+    virtual QString TakeErrorDescription(IUnknown* object, const IID& iid) = 0;
     // The system's text for an HRESULT, or empty text when it has none.
     virtual QString SystemMessage(HRESULT hr) = 0;
 };
@@ -34,10 +36,10 @@ QString GuidToString(const GUID& guid);
 // The message for a failing HRESULT: the component's description, else the
 // system's text, else "OLE error %.8x"; trailing blanks, control characters
 // and full stops removed.
-QString ComErrorMessage(TComFactory& factory, HRESULT hr);
+QString ComErrorMessage(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
 
 // Raises TOrvError with ComErrorMessage when `hr` is a failure.
-void ComCheck(TComFactory& factory, HRESULT hr);
+void ComCheck(TComFactory& factory, HRESULT hr, IUnknown* object, const IID& iid);
 
 // The message for a component that cannot be created: "%s, ClassID: %s".
 QString ComCreateErrorMessage(TComFactory& factory, HRESULT hr, const CLSID& clsid);
@@ -71,7 +73,7 @@ protected:
         Factory.ClearErrorInfo();
         return *Object.Get();
     }
-    void Check(HRESULT hr) { ComCheck(Factory, hr); }
+    void Check(HRESULT hr) { ComCheck(Factory, hr, Object.Get(), Iid); }
 
 private:
     CLSID Clsid;

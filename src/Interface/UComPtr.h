@@ -98,7 +98,8 @@ public:
     TVariant() { VariantInit(&Value); }
     TVariant(const TVariant& other)
         : TVariant() {
-        VariantCopy(&Value, &other.Value);
+        // The source is only read; the system's declaration lacks the const.
+        VariantCopy(&Value, const_cast<VARIANT*>(&other.Value));
     }
     TVariant(TVariant&& other) noexcept
         : Value(other.Value) {

@@ -49,9 +49,11 @@ void TDMORV::PodpisAPodaj(const QString& objectId, const QString& typPodania, co
         if (dataObject.IsEmpty())
             throw TOrvError(tr("Nepodarilo sa vytvoriť objekt podania!"));
         signer.AddDataObject(dataObject); // its status is left to the signing
-        dataObject = TVariant();          // the signer keeps its own reference
+        // The data object stays referenced until the signing returns: a signer
+        // may keep it without a reference of its own.
         const std::int32_t status = signer.SignObjects(objectId + QStringLiteral("_sgn"),
                                                        SignatureAlgorithm, SignaturePolicy);
+        dataObject = TVariant();
         if (status != 0)
             throw TOrvError(tr("ORV: ") + signer.LastErrorText());
         signedDocument = signer.SignedDocument();

@@ -129,7 +129,8 @@ void TWinHttpTransport::Fail(const THttpRequest& request, const QString& detail)
 HINTERNET TWinHttpTransport::Connection(const QUrl& url) {
     const bool secure = url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
     const int port = url.port(secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
-    const QString key = url.scheme().toLower() + u"://" + url.host() + u':' + QString::number(port);
+    const QString key =
+        QStringLiteral("%1://%2:%3").arg(url.scheme().toLower(), url.host()).arg(port);
     if (!Connect || key != ConnectedTo) {
         Connect.reset();
         const QString host = url.host();
