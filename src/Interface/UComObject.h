@@ -9,6 +9,10 @@
 // Reference counting and the inherited IDispatch methods for a component
 // object implementing interface T (our early-bound callers never use
 // Invoke). Subclasses add further interfaces by overriding FindInterface.
+// Released, never deleted through the interface, whose destructor the
+// system's headers leave non-virtual.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 template <class T> class TComObject : public T {
 public:
     TComObject() = default;
@@ -60,6 +64,7 @@ private:
     std::atomic<ULONG> RefCount{1};
     IID MainIid{};
 };
+#pragma GCC diagnostic pop
 
 // A new object holding its first reference.
 template <class TObject, class... TArgs> TComPtr<TObject> MakeComObject(TArgs&&... args) {

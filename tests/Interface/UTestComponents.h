@@ -59,7 +59,33 @@ private:
     TCallLog& Log;
 };
 
-template <class T> class TRecordingComponent : public TComObject<T> {
+#ifdef _WIN32
+// Windows believes a component's error info only when the component says it
+// supports it for the interface called.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor" // released, never deleted as an interface
+template <class T> class TErrorInfoComObject : public TComObject<T>, public ISupportErrorInfo {
+public:
+    HRESULT ORV_COMCALL QueryInterface(REFIID riid, void** object) override {
+        return TComObject<T>::QueryInterface(riid, object);
+    }
+    ULONG ORV_COMCALL AddRef() override { return TComObject<T>::AddRef(); }
+    ULONG ORV_COMCALL Release() override { return TComObject<T>::Release(); }
+    HRESULT ORV_COMCALL InterfaceSupportsErrorInfo(REFIID) override { return S_OK; }
+
+protected:
+    void* FindInterface(REFIID riid) override {
+        if (riid == IID_ISupportErrorInfo)
+            return static_cast<ISupportErrorInfo*>(this);
+        return TComObject<T>::FindInterface(riid);
+    }
+};
+#pragma GCC diagnostic pop
+#else
+template <class T> using TErrorInfoComObject = TComObject<T>;
+#endif
+
+template <class T> class TRecordingComponent : public TErrorInfoComObject<T> {
 protected:
     TRecordingComponent(QString name, const IID& iid, TCallLog& log, const TComponentScript& script)
         : Name(std::move(name))
@@ -246,7 +272,9 @@ public:
 private:
     template <class T> TComClassFactory Factory() {
         return [this](IUnknown** object) {
-            *object = MakeComObject<T>(Log, Script).Detach();
+            // Through the main interface: on Windows IUnknown is also a base
+            // of ISupportErrorInfo.
+            *object = static_cast<IDispatch*>(MakeComObject<T>(Log, Script).Detach());
             return S_OK;
         };
     }

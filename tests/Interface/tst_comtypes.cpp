@@ -42,7 +42,9 @@ class tst_ComTypes : public QObject {
 
 private Q_SLOTS:
     void inheritedMethodsComeFirst() {
-        QCOMPARE(Slot(&IUnknown::QueryInterface), 0);
+        // The one taking an IID: Windows's IUnknown adds a template beside it.
+        using TQueryInterface = HRESULT (ORV_COMCALL IUnknown::*)(REFIID, void**);
+        QCOMPARE(Slot(static_cast<TQueryInterface>(&IUnknown::QueryInterface)), 0);
         QCOMPARE(Slot(&IUnknown::Release), 2);
         QCOMPARE(Slot(&IDispatch::Invoke), 6);
     }

@@ -16,8 +16,7 @@ const QString Orv = QStringLiteral("ORV");
 const TRegistryPath OrvPath = {u"SOFTWARE", u"Kelmar Tirsa, a.s.", u"ORV Duriza", u"ORV"};
 
 TRegFile ParseUser(const TTempRegistry& registry) {
-    return ParseRegFile(u"HKEY_CURRENT_USER", registry.UserText().toStdString(),
-                        registry.UserFile().toStdString());
+    return ParseRegFile(u"HKEY_CURRENT_USER", registry.UserText().toStdString(), "user.reg");
 }
 
 } // namespace
@@ -173,6 +172,9 @@ void TTestSettings::unparsableFileIsReportedAndKept_data() {
 }
 
 void TTestSettings::unparsableFileIsReportedAndKept() {
+#ifdef Q_OS_WIN
+    QSKIP("The registry holds no text to be malformed");
+#else
     QFETCH(QByteArray, text);
     QFETCH(int, line);
     const TTempRegistry registry;
@@ -186,30 +188,34 @@ void TTestSettings::unparsableFileIsReportedAndKept() {
         ErrorOf([] { WriteSetting(Orv, QStringLiteral("Url"), QStringLiteral("x")); });
     QCOMPARE(writeError, readError);
     QCOMPARE(registry.UserText(), text);
+#endif
 }
 
 void TTestSettings::unwritableStore() {
     // A file where the store's folder should be cannot be worked around, not
     // even with administrator rights.
+#ifdef Q_OS_WIN
+    QSKIP("The registry has no folder to be taken by a file");
+#else
     const TTempRegistry registry;
     TTempRegistry::Write(QFileInfo(registry.UserFile()).absolutePath(), "not a folder");
 
     QCOMPARE(ReadSetting(Orv, QStringLiteral("Url"), QStringLiteral("d")), QStringLiteral("d"));
     QCOMPARE(ErrorOf([] { WriteSetting(Orv, QStringLiteral("Url"), QStringLiteral("x")); }),
              QStringLiteral("Failed to set data for 'Url'"));
+#endif
 }
 
 void TTestSettings::twoWritersLoseNothing() {
     const TTempRegistry registry;
     constexpr int PerWriter = 25;
-    // Each writer has its own store object on the same file, as two running
+    // Each writer has its own store object on the same hive, as two running
     // programs do.
     const auto writer = [&](char16_t prefix) {
-        TFileRegistry store(registry.UserFile().toStdString(),
-                            registry.MachineFile().toStdString());
+        const std::unique_ptr<IRegistry> store = registry.NewStore();
         for (int i = 0; i < PerWriter; ++i) {
             const std::u16string name = prefix + QString::number(i).toStdU16String();
-            store.WriteUserValue(OrvPath, name, TRegistryValue{RegSz, RegistryStringData(name)});
+            store->WriteUserValue(OrvPath, name, TRegistryValue{RegSz, RegistryStringData(name)});
         }
     };
     std::thread first(writer, u'a');
@@ -226,7 +232,9 @@ void TTestSettings::twoWritersLoseNothing() {
             QCOMPARE(value->Data, RegistryStringData(name));
         }
     }
+#ifndef Q_OS_WIN
     QVERIFY(!QFileInfo::exists(registry.UserFile() + QStringLiteral(".new")));
+#endif
 }
 
 void TTestSettings::otherUserKeys() {
@@ -305,8 +313,14 @@ void TTestSettings::machineHive() {
         "\"Count\"=dword:00000002\r\n");
     QVERIFY(MachineKeyExists(policies));
     QVERIFY(MachineKeyExists(QStringLiteral("SOFTWARE\\Nomir")));
+#ifdef Q_OS_WIN
+    // The registry lists subkeys by name, the file in its own order.
+    QCOMPARE(MachineSubKeys(policies),
+             QStringList({QStringLiteral("urn:oid:1"), QStringLiteral("urn:oid:2")}));
+#else
     QCOMPARE(MachineSubKeys(policies),
              QStringList({QStringLiteral("urn:oid:2"), QStringLiteral("urn:oid:1")}));
+#endif
     QCOMPARE(
         ReadMachineValue(policies + QStringLiteral("\\urn:oid:2"), QStringLiteral("DigestAlgUri")),
         QStringLiteral("http://www.w3.org/2001/04/xmlenc#sha256"));
@@ -321,12 +335,16 @@ void TTestSettings::machineHive() {
 }
 
 void TTestSettings::machineHiveIsOnlyRead() {
+#ifdef Q_OS_WIN
+    QSKIP("The registry holds no text to be malformed");
+#else
     const TTempRegistry registry;
     MachineSubKeys(QStringLiteral("SOFTWARE"));
     QVERIFY(!QFileInfo::exists(registry.MachineFile()));
     registry.SetMachineText("garbage\r\n");
     const QString error = ErrorOf([] { MachineKeyExists(QStringLiteral("SOFTWARE")); });
     QVERIFY2(error.contains(registry.MachineFile()), qPrintable(error));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TTestSettings)

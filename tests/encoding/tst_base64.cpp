@@ -3,26 +3,21 @@
 
 #include <QTest>
 
-#include <openssl/evp.h>
+#include "UReferenceDigest.h"
 
 #include <climits>
 
 namespace {
 
-QString OpenSslBlock(const QByteArray& bytes) {
-    QByteArray text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    const int written = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
-                                        reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                        int(bytes.size()));
-    text.truncate(written);
-    return QString::fromLatin1(text);
+QString ReferenceBlock(const QByteArray& bytes) {
+    return QString::fromLatin1(ReferenceDigest::Base64(bytes));
 }
 
-// OpenSSL's encoding with our line rule: CR LF after each full 76-character line
+// The reference encoding with our line rule: CR LF after each full 76-character line
 // of complete groups; the padded final group stands on its own, unbroken.
 QString Reference(const QByteArray& bytes) {
     const qsizetype whole = bytes.size() - bytes.size() % 3;
-    const QString body = OpenSslBlock(bytes.left(whole));
+    const QString body = ReferenceBlock(bytes.left(whole));
     QString result;
     for (qsizetype pos = 0; pos < body.size(); pos += 76) {
         const QString line = body.mid(pos, 76);
@@ -30,7 +25,7 @@ QString Reference(const QByteArray& bytes) {
         if (line.size() == 76)
             result += QStringLiteral("\r\n");
     }
-    return result + OpenSslBlock(bytes.mid(whole));
+    return result + ReferenceBlock(bytes.mid(whole));
 }
 
 QByteArray Pattern(qsizetype length) {

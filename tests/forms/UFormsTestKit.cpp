@@ -1,13 +1,15 @@
 #include "UFormsTestKit.h"
 
 #include "UDMORV.h"
+#include "UWinRegistry.h"
+#if ORV_FORMS_TEST_SIM
 #include "URegistryFile.h"
 #include "USimContract.h"
 #include "USimCrypto.h"
 #include "USimDateTime.h"
 #include "USimDocuments.h"
 #include "USimRecords.h"
-#include "UWinRegistry.h"
+#endif
 
 #include <QApplication>
 #include <QDialog>
@@ -20,6 +22,7 @@
 
 namespace FormsTest {
 
+#if ORV_FORMS_TEST_SIM
 namespace {
 
 std::string Std(const QString& text) {
@@ -27,6 +30,7 @@ std::string Std(const QString& text) {
 }
 
 } // namespace
+#endif
 
 void IsolateConfiguration() {
     static QTemporaryDir home;
@@ -34,6 +38,7 @@ void IsolateConfiguration() {
     qputenv("XDG_CONFIG_DIRS", QFile::encodeName(home.filePath(QStringLiteral("xdg"))));
 }
 
+#if ORV_FORMS_TEST_SIM
 TFixture::TFixture() {
     FileRegistry = std::make_unique<TFileRegistry>(
         Std(Dir.filePath(QStringLiteral("HKEY_CURRENT_USER.reg"))),
@@ -127,6 +132,8 @@ int TFixture::Requests(const QString& operation) const {
     const auto it = Counts.find(operation);
     return it == Counts.end() ? 0 : it->second;
 }
+
+#endif
 
 TOnModal::TOnModal(std::function<void(QDialog*)> action)
     : Timer(std::make_unique<QTimer>())

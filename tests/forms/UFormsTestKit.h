@@ -3,11 +3,15 @@
 // What every window test needs: settings in a scratch folder, the portal
 // simulator in-process on a free loopback port with a small known account,
 // the application-wide core, and message boxes answered without showing.
+// Without the simulator (ORV_FORMS_TEST_SIM 0, on Windows) only the
+// dialog helpers are there.
 
 #include "UDialogs.h"
 #include "UOrvApp.h"
 #include "URegistry.h"
+#if ORV_FORMS_TEST_SIM
 #include "USimServer.h"
+#endif
 
 #include <QObject>
 #include <QString>
@@ -34,6 +38,7 @@ inline constexpr char Heslo[] = "Tajné-Heslo 1";
 // initTestCase, before anything reads a setting.
 void IsolateConfiguration();
 
+#if ORV_FORMS_TEST_SIM
 class TFixture {
 public:
     TFixture();
@@ -76,6 +81,7 @@ private:
     mutable std::mutex LogMutex;
     std::map<QString, int> Counts;
 };
+#endif
 
 // Runs action on the next modal dialog as soon as it shows, then closes it
 // if the action left it open; for windows that exec() themselves. Watches

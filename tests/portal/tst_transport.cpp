@@ -1,17 +1,13 @@
 #include "UErrorOf.h"
 #include "UOrvError.h"
 #include "UTestHttpServer.h"
+#include "UTestSocket.h"
 #include "UTransport.h"
 
 #include "OrvConfig.h"
 
 #include <QRegularExpression>
 #include <QTest>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
 
@@ -46,18 +42,19 @@ void VerifyExchangeFailure(const QString& message, const QString& url) {
 class TSilentListener {
 public:
     TSilentListener()
-        : Fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        : Fd(TestSocket::OpenTcp()) {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        if (Fd < 0 || ::bind(Fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        TestSocket::TLength length = sizeof(address);
+        if (Fd == TestSocket::Invalid ||
+            ::bind(Fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
             ::listen(Fd, 4) != 0 ||
             ::getsockname(Fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             qFatal("cannot listen on 127.0.0.1");
         Port = ntohs(address.sin_port);
     }
-    ~TSilentListener() { ::close(Fd); }
+    ~TSilentListener() { TestSocket::Close(Fd); }
     TSilentListener(const TSilentListener&) = delete;
     TSilentListener& operator=(const TSilentListener&) = delete;
 
@@ -66,7 +63,7 @@ public:
     }
 
 private:
-    int Fd;
+    TestSocket::THandle Fd;
     quint16 Port = 0;
 };
 
@@ -393,6 +390,8 @@ void TstTransport::httpsUntrustedRefused_data() {
 }
 
 void TstTransport::httpsUntrustedRefused() {
+    if (!TTestHttpServer::HasTls())
+        QSKIP("The test server's TLS modes need OpenSSL, which this build has not");
     QFETCH(TTestHttpServer::TMode, mode);
     QFETCH(bool, trustTestCa);
     TTestHttpServer server(mode);
@@ -408,6 +407,8 @@ void TstTransport::httpsUntrustedRefused() {
 }
 
 void TstTransport::httpsTestCaAccepted() {
+    if (!TTestHttpServer::HasTls())
+        QSKIP("The test server's TLS modes need OpenSSL, which this build has not");
     TTestHttpServer server(TTestHttpServer::TMode::Https);
     TTestHttpAnswer answer;
     answer.Body = "<secure/>";
@@ -424,6 +425,8 @@ void TstTransport::httpsTestCaAccepted() {
 }
 
 void TstTransport::caBundleFromEnvironment() {
+    if (!TTestHttpServer::HasTls())
+        QSKIP("The test server's TLS modes need OpenSSL, which this build has not");
     TTestHttpServer server(TTestHttpServer::TMode::Https);
     qputenv("ORV_CA_BUNDLE", TTestHttpServer::CaFile().toLocal8Bit());
     const auto transport = CreateDefaultTransport();
@@ -441,6 +444,9 @@ void TstTransport::missingCaFileReported() {
 }
 
 void TstTransport::proxyFromEnvironment() {
+#ifdef Q_OS_WIN
+    QSKIP("WinHTTP takes the proxy from the user's Internet settings, not from the environment");
+#endif
     // The test server stands in for the proxy: the request reaches it in
     // absolute form, and the portal's host is never resolved here.
     TTestHttpServer proxy;

@@ -1,18 +1,14 @@
 #include "UTestHttpServer.h"
 
+#include "UTestSocket.h"
+#if ORV_TEST_TLS
 #include "UTestTlsMaterial.h"
+#endif
 
 #include <QByteArrayView>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
@@ -31,9 +27,13 @@ using TClock = std::chrono::steady_clock;
 constexpr int PollStepMs = 50;
 constexpr qsizetype MaxHeadBytes = 1024 * 1024;
 
+using TestSocket::THandle;
+
+#if ORV_TEST_TLS
 struct TSslFree {
     void operator()(SSL* ssl) const { SSL_free(ssl); }
 };
+#endif
 
 qint64 NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now().time_since_epoch())
@@ -43,9 +43,12 @@ qint64 NowMs() {
 void PrepareProcess() {
     static std::once_flag once;
     std::call_once(once, [] {
+        TestSocket::Startup();
+#ifdef SIGPIPE
         // A client that gives up mid-answer must not kill the test with SIGPIPE
         // (TLS writes go through write(), which has no MSG_NOSIGNAL).
         std::signal(SIGPIPE, SIG_IGN);
+#endif
         for (const char* name : {"no_proxy", "NO_PROXY"}) {
             QByteArray value = qgetenv(name);
             if (!value.isEmpty())
@@ -66,25 +69,26 @@ sockaddr_in Loopback(quint16 port) {
 // A socket descriptor owned by its object.
 class TSocket {
 public:
-    explicit TSocket(int fd = -1)
+    explicit TSocket(THandle fd = TestSocket::Invalid)
         : Fd(fd) {}
     ~TSocket() { Close(); }
     TSocket(const TSocket&) = delete;
     TSocket& operator=(const TSocket&) = delete;
-    int Get() const { return Fd; }
+    THandle Get() const { return Fd; }
+    bool IsValid() const { return Fd != TestSocket::Invalid; }
     void Close() {
-        if (Fd >= 0)
-            ::close(Fd);
-        Fd = -1;
+        if (IsValid())
+            TestSocket::Close(Fd);
+        Fd = TestSocket::Invalid;
     }
 
 private:
-    int Fd;
+    THandle Fd;
 };
 
-quint16 BoundPort(int fd) {
+quint16 BoundPort(THandle fd) {
     sockaddr_in address{};
-    socklen_t length = sizeof(address);
+    TestSocket::TLength length = sizeof(address);
     if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("test server: getsockname failed");
     return ntohs(address.sin_port);
@@ -159,7 +163,9 @@ public:
     TControl Control;
     TSocket Listener;
     quint16 Port = 0;
+#if ORV_TEST_TLS
     TestTls::TSslCtx Ctx;
+#endif
 
     // Guarded by Control.Mutex.
     std::deque<TTestHttpAnswer> Queue;
@@ -167,7 +173,7 @@ public:
     TTestHttpServer::TResponder Responder;
     QList<TTestHttpRequest> Recorded;
     int Connections = 0;
-    std::set<int> OpenFds;
+    std::set<THandle> OpenFds;
     std::list<std::thread> Workers;
     std::vector<std::thread::id> Finished; // workers done, to be joined
 
@@ -178,7 +184,7 @@ public:
     // Called under Control.Mutex.
     void ReapFinished();
     void AcceptLoop();
-    void Serve(int fd, int number, quint16 clientPort);
+    void Serve(THandle fd, int number, quint16 clientPort);
 };
 
 namespace {
@@ -186,30 +192,35 @@ namespace {
 // One accepted connection, plain or TLS.
 class TConnection {
 public:
-    TConnection(TControl& server, int fd)
+    TConnection(TControl& server, THandle fd)
         : Server(server)
         , Fd(fd) {}
 
+#if ORV_TEST_TLS
     bool StartTls(SSL_CTX* ctx) {
         Ssl.reset(SSL_new(ctx));
         return Ssl && SSL_set_fd(Ssl.get(), Fd) == 1 && SSL_accept(Ssl.get()) == 1;
     }
+#endif
 
     // Appends what arrives next; false on close, error, stop or idle limit.
     bool ReadSome(QByteArray& into) {
-        while (!(Ssl && SSL_pending(Ssl.get()) > 0)) {
+        while (!Pending()) {
             if (Server.IsStopping() || Server.Idle())
                 return false;
-            pollfd entry{Fd, POLLIN, 0};
-            const int ready = ::poll(&entry, 1, PollStepMs);
-            if (ready < 0 && errno != EINTR)
+            const int ready = TestSocket::WaitReadable(Fd, PollStepMs);
+            if (ready < 0)
                 return false;
             if (ready > 0)
                 break;
         }
         char chunk[16384];
+#if ORV_TEST_TLS
         const qsizetype got = Ssl ? SSL_read(Ssl.get(), chunk, int(sizeof(chunk)))
-                                  : ::recv(Fd, chunk, sizeof(chunk), 0);
+                                  : TestSocket::Receive(Fd, chunk, int(sizeof(chunk)));
+#else
+        const qsizetype got = TestSocket::Receive(Fd, chunk, int(sizeof(chunk)));
+#endif
         if (got <= 0)
             return false;
         into.append(chunk, got);
@@ -219,9 +230,12 @@ public:
 
     bool Write(QByteArrayView bytes) {
         while (!bytes.isEmpty()) {
-            const qsizetype sent =
-                Ssl ? SSL_write(Ssl.get(), bytes.data(), int(bytes.size()))
-                    : ::send(Fd, bytes.data(), size_t(bytes.size()), MSG_NOSIGNAL);
+#if ORV_TEST_TLS
+            const qsizetype sent = Ssl ? SSL_write(Ssl.get(), bytes.data(), int(bytes.size()))
+                                       : TestSocket::Send(Fd, bytes.data(), int(bytes.size()));
+#else
+            const qsizetype sent = TestSocket::Send(Fd, bytes.data(), int(bytes.size()));
+#endif
             if (sent <= 0)
                 return false;
             bytes = bytes.sliced(sent);
@@ -231,9 +245,20 @@ public:
     }
 
 private:
+    // TLS may hold decrypted bytes that the socket no longer shows.
+    bool Pending() const {
+#if ORV_TEST_TLS
+        return Ssl && SSL_pending(Ssl.get()) > 0;
+#else
+        return false;
+#endif
+    }
+
     TControl& Server;
-    int Fd;
+    THandle Fd;
+#if ORV_TEST_TLS
     std::unique_ptr<SSL, TSslFree> Ssl;
+#endif
 };
 
 bool ParseHead(const QByteArray& head, TTestHttpRequest& request) {
@@ -339,12 +364,17 @@ bool SendAnswer(TConnection& connection, TControl& server, const TTestHttpAnswer
 TTestHttpServer::TImpl::TImpl(TMode mode, int idleLimitMs)
     : Mode(mode)
     , Control(idleLimitMs)
-    , Listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    , Listener(TestSocket::OpenTcp()) {
     PrepareProcess();
+#if ORV_TEST_TLS
     if (Mode != TMode::Http)
         Ctx = TestTls::NewServerContext(Mode == TMode::HttpsWrongName);
+#else
+    if (Mode != TMode::Http)
+        throw std::runtime_error("test server: built without TLS");
+#endif
     const sockaddr_in address = Loopback(0);
-    if (Listener.Get() < 0 ||
+    if (!Listener.IsValid() ||
         ::bind(Listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
         ::listen(Listener.Get(), 16) != 0)
         throw std::runtime_error("test server: cannot listen on 127.0.0.1");
@@ -365,8 +395,8 @@ void TTestHttpServer::TImpl::Stop() {
         std::lock_guard lock(Control.Mutex);
         Control.Stopping = true;
         // Wakes workers blocked in a read or a TLS handshake.
-        for (int fd : OpenFds)
-            ::shutdown(fd, SHUT_RDWR);
+        for (const THandle fd : OpenFds)
+            ::shutdown(fd, TestSocket::ShutBoth);
     }
     Control.Wake.notify_all();
 }
@@ -393,19 +423,16 @@ void TTestHttpServer::TImpl::AcceptLoop() {
             Stop();
             return;
         }
-        pollfd entry{Listener.Get(), POLLIN, 0};
-        if (::poll(&entry, 1, PollStepMs) <= 0)
+        if (TestSocket::WaitReadable(Listener.Get(), PollStepMs) <= 0)
             continue;
         sockaddr_in peer{};
-        socklen_t length = sizeof(peer);
-        const int fd =
-            ::accept4(Listener.Get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
-        if (fd < 0)
+        const THandle fd = TestSocket::Accept(Listener.Get(), peer);
+        if (fd == TestSocket::Invalid)
             continue;
         Control.Touch();
         std::lock_guard lock(Control.Mutex);
         if (Control.Stopping) {
-            ::close(fd);
+            TestSocket::Close(fd);
             return;
         }
         OpenFds.insert(fd);
@@ -414,10 +441,14 @@ void TTestHttpServer::TImpl::AcceptLoop() {
     }
 }
 
-void TTestHttpServer::TImpl::Serve(int fd, int number, quint16 clientPort) {
+void TTestHttpServer::TImpl::Serve(THandle fd, int number, quint16 clientPort) {
     {
         TConnection connection(Control, fd);
+#if ORV_TEST_TLS
         bool open = !Ctx || connection.StartTls(Ctx.get());
+#else
+        bool open = true;
+#endif
         QByteArray buffer;
         while (open) {
             qsizetype headEnd;
@@ -468,7 +499,7 @@ void TTestHttpServer::TImpl::Serve(int fd, int number, quint16 clientPort) {
     std::lock_guard lock(Control.Mutex);
     Finished.push_back(std::this_thread::get_id());
     OpenFds.erase(fd);
-    ::close(fd);
+    TestSocket::Close(fd);
 }
 
 TTestHttpServer::TTestHttpServer(TMode mode, int idleLimitMs)
@@ -491,7 +522,15 @@ QString TTestHttpServer::Url() const {
 }
 
 QString TTestHttpServer::CaFile() {
+#if ORV_TEST_TLS
     return TestTls::CaFile();
+#else
+    throw std::runtime_error("test server: built without TLS");
+#endif
+}
+
+bool TTestHttpServer::HasTls() {
+    return ORV_TEST_TLS;
 }
 
 void TTestHttpServer::Enqueue(const TTestHttpAnswer& answer) {
@@ -539,9 +578,9 @@ void TTestHttpServer::ClearRequests() {
 }
 
 quint16 TTestHttpServer::UnusedPort() {
-    const TSocket probe(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const TSocket probe(TestSocket::OpenTcp());
     const sockaddr_in address = Loopback(0);
-    if (probe.Get() < 0 ||
+    if (!probe.IsValid() ||
         ::bind(probe.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         throw std::runtime_error("test server: cannot bind a probe socket");
     // Bound but never listening, and closed on return: connections are refused.

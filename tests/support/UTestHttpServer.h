@@ -18,9 +18,9 @@
 // Connections are kept alive unless the request or the answer says otherwise.
 // Request bodies are read by their Content-Length.
 //
-// Side effects on the test process: SIGPIPE is ignored, and 127.0.0.1 and
-// localhost are added to no_proxy so that loopback traffic never goes through
-// a proxy from the environment.
+// Side effects on the test process: SIGPIPE is ignored (Winsock is started
+// on Windows), and 127.0.0.1 and localhost are added to no_proxy so that
+// loopback traffic never goes through a proxy from the environment.
 //
 //     TTestHttpServer server;
 //     server.Enqueue({.Status = 404, .Reason = "Not Found"});
@@ -83,6 +83,9 @@ public:
     // PEM file of the test CA that issued the server certificate (TLS modes);
     // made at run time in a temporary folder that lives as long as the process.
     static QString CaFile();
+    // Whether the TLS modes are built in (they need OpenSSL, which the Windows
+    // build does not have); without, they throw std::runtime_error.
+    static bool HasTls();
 
     // Answers are used in order, one per request; when none is queued the
     // responder decides, and without one the default answer is given.
