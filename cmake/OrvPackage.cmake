@@ -39,5 +39,7 @@ set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/src/forms/images/orv-duriza.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_SOURCE_DIR}/src/forms/images/orv-duriza.ico)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer, as the programs are; it runs where they run.
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_SOURCE_DIR}/cmake/makensis-amd64)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/share/windows/License.txt)
 include(CPack)

@@ -267,6 +267,10 @@ void TTestSettings::everyUserAccessTellsTheStoresTroubleAlike_data() {
 }
 
 void TTestSettings::everyUserAccessTellsTheStoresTroubleAlike() {
+#ifdef Q_OS_WIN
+    QSKIP("A damaged or unwritable settings file is the file store's trouble; the registry has "
+          "no such file");
+#else
     QFETCH(QString, access);
     const auto run = [&] {
         const QString key = QStringLiteral("SOFTWARE\\Iny");
@@ -295,6 +299,7 @@ void TTestSettings::everyUserAccessTellsTheStoresTroubleAlike() {
         TTempRegistry::Write(QFileInfo(registry.UserFile()).absolutePath(), "not a folder");
         QCOMPARE(ErrorOf(run), QStringLiteral("Failed to set data for 'Url'"));
     }
+#endif
 }
 
 void TTestSettings::machineHive() {
