@@ -82,13 +82,21 @@ bool IsCertificateFailure(DWORD code) {
 }
 
 // A failure of the exchange, carrying the system's error code.
+// The phase of an exchange, for the text of a time limit that ran out.
+enum class TPhase { Other, Sending, Receiving };
+
 struct TWinHttpFailure {
     DWORD Code;
+    TPhase Phase = TPhase::Other;
 };
 
-void Check(BOOL ok) {
+void Check(BOOL ok, TPhase phase = TPhase::Other) {
     if (!ok)
-        throw TWinHttpFailure{GetLastError()};
+        throw TWinHttpFailure{GetLastError(), phase};
+}
+
+bool IsTimeout(DWORD code) {
+    return code == ERROR_WINHTTP_TIMEOUT || code == WSAETIMEDOUT;
 }
 
 // The proxy the computer's Internet settings choose for one URL; nothing for
@@ -223,7 +231,8 @@ void TWinHttpTransport::ReadBody(HINTERNET request, THttpResponse& response) {
     std::vector<char> chunk(64 * 1024);
     while (true) {
         DWORD read = 0;
-        Check(WinHttpReadData(request, chunk.data(), DWORD(chunk.size()), &read));
+        Check(WinHttpReadData(request, chunk.data(), DWORD(chunk.size()), &read),
+              TPhase::Receiving);
         if (read == 0)
             return;
         if (response.Body.size() + qint64(read) > Options.ResponseLimit)
@@ -255,7 +264,8 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
         path += u'?' + url.query(QUrl::FullyEncoded);
 
     HINTERNET connect = Connection(url);
-    const DWORD flags = WINHTTP_FLAG_REFRESH | (secure ? WINHTTP_FLAG_SECURE : 0);
+    // WinHTTP keeps no response cache, so nothing needs bypassing.
+    const DWORD flags = secure ? WINHTTP_FLAG_SECURE : 0;
     THandle handle(WinHttpOpenRequest(connect, L"POST", W(path), L"HTTP/1.1", WINHTTP_NO_REFERER,
                                       WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
     Check(handle != nullptr);
@@ -267,6 +277,12 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
     Check(WinHttpSetTimeouts(
         req, limit(request.Timeouts.ConnectMs, 0), limit(request.Timeouts.ConnectMs, 60000),
         limit(request.Timeouts.SendMs, 30000), limit(request.Timeouts.ReceiveMs, 30000)));
+    // The wait for the answer's head has a limit of its own in WinHTTP.
+    if (request.Timeouts.ReceiveMs > 0) {
+        DWORD headMs = DWORD(request.Timeouts.ReceiveMs);
+        Check(
+            WinHttpSetOption(req, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headMs, sizeof headMs));
+    }
     DWORD redirects = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
     Check(WinHttpSetOption(req, WINHTTP_OPTION_REDIRECT_POLICY, &redirects, sizeof redirects));
 
@@ -275,8 +291,9 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
                                 .arg(QString::fromUtf8(request.SoapAction));
     Check(WinHttpSendRequest(req, W(headers), DWORD(headers.size()),
                              const_cast<char*>(request.Body.constData()),
-                             DWORD(request.Body.size()), DWORD(request.Body.size()), 0));
-    Check(WinHttpReceiveResponse(req, nullptr));
+                             DWORD(request.Body.size()), DWORD(request.Body.size()), 0),
+          TPhase::Sending);
+    Check(WinHttpReceiveResponse(req, nullptr), TPhase::Receiving);
 
     THttpResponse response;
     DWORD status = 0;
@@ -288,6 +305,11 @@ THttpResponse TWinHttpTransport::Exchange(const THttpRequest& request, const QUr
     response.StatusText = QueryHeader(req, WINHTTP_QUERY_STATUS_TEXT).toLatin1();
     response.ContentType = QueryHeader(req, WINHTTP_QUERY_CONTENT_TYPE).toLatin1();
     ReadBody(req, response);
+    // A body that ends before its announced length was cut off, not complete.
+    bool announced = false;
+    const qint64 length = QueryHeader(req, WINHTTP_QUERY_CONTENT_LENGTH).toLongLong(&announced);
+    if (announced && response.Body.size() < length)
+        throw TWinHttpFailure{ERROR_WINHTTP_CONNECTION_ERROR, TPhase::Receiving};
     return response;
 }
 
@@ -304,6 +326,15 @@ THttpResponse TWinHttpTransport::Post(const THttpRequest& request) {
         return Exchange(request, url);
     } catch (const TWinHttpFailure& failure) {
         QString detail = SystemText(failure.Code);
+        // The same words as on every platform: which limit ran out, and how long.
+        if (IsTimeout(failure.Code) && failure.Phase == TPhase::Sending)
+            detail =
+                QStringLiteral("Operation timed out after %1 milliseconds without sending data")
+                    .arg(request.Timeouts.SendMs);
+        else if (IsTimeout(failure.Code) && failure.Phase == TPhase::Receiving)
+            detail =
+                QStringLiteral("Operation timed out after %1 milliseconds without receiving data")
+                    .arg(request.Timeouts.ReceiveMs);
         if (IsCertificateFailure(failure.Code))
             detail =
                 QStringLiteral("The certificate of %1 is not trusted: %2").arg(url.host(), detail);

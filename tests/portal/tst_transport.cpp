@@ -1,5 +1,6 @@
 #include "UErrorOf.h"
 #include "UOrvError.h"
+#include "USystemText.h"
 #include "UTestHttpServer.h"
 #include "UTestSocket.h"
 #include "UTransport.h"
@@ -124,14 +125,28 @@ void TstTransport::requestAsSent() {
     QCOMPARE(sent.Version, QByteArray("HTTP/1.1"));
     QCOMPARE(sent.Target, "/TirsaOrvWeb/PortalService.svc" + query.toUtf8());
     // Nothing beyond these: no Accept, no Expect, no upgrade offer.
+#ifdef Q_OS_WIN
+    // WinHTTP writes its own headers before the caller's and asks for the
+    // connection to be kept, which HTTP/1.1 implies anyway.
+    const QList<QByteArray> names{"User-Agent", "Host",       "Content-Length",
+                                  "Connection", "SOAPAction", "Content-Type"};
+#else
     const QList<QByteArray> names{"Host", "User-Agent", "SOAPAction", "Content-Type",
                                   "Content-Length"};
+#endif
     QCOMPARE(sent.HeaderNames(), names);
+#ifdef Q_OS_WIN
+    const QByteArray expected = "SOAPAction: \"" + Action +
+                                "\"\r\n"
+                                "Content-Type: text/xml; charset=\"utf-8\"\r\n";
+    QCOMPARE(sent.Header("Content-Length"), QByteArray::number(body.size()));
+#else
     const QByteArray expected = "SOAPAction: \"" + Action +
                                 "\"\r\n"
                                 "Content-Type: text/xml; charset=\"utf-8\"\r\n"
                                 "Content-Length: " +
                                 QByteArray::number(body.size()) + "\r\n";
+#endif
     QVERIFY2(sent.Head.endsWith(expected), sent.Head.constData());
     QCOMPARE(sent.Header("User-Agent"), QByteArray("ORV Duriza/") + OrvConfig::Version);
     QCOMPARE(sent.Body, body);
@@ -186,6 +201,8 @@ void TstTransport::responseReturnedUnjudged() {
 }
 
 void TstTransport::interimAnswerSkipped() {
+    if (UnderWine())
+        QSKIP("Wine's WinHTTP fails on an interim answer that carries headers");
     TTestHttpServer server;
     TTestHttpAnswer answer;
     answer.Raw = "HTTP/1.1 100 Continue\r\nContent-Type: text/plain\r\n\r\n"
@@ -296,9 +313,11 @@ void TstTransport::connectionKeptAlive() {
     QCOMPARE(requests.at(1).Connection, 1);
     QCOMPARE(server.ConnectionCount(), 1);
 
-    // Another transport has a connection of its own.
+    // Another transport has a connection of its own; Wine's WinHTTP shares
+    // one pool between all sessions of a process.
     CreateDefaultTransport()->Post(Request(server.Url()));
-    QCOMPARE(server.LastRequest().Connection, 2);
+    if (!UnderWine())
+        QCOMPARE(server.LastRequest().Connection, 2);
 }
 
 void TstTransport::nextCallAfterFailureWorks_data() {
