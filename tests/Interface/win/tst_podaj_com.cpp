@@ -3,11 +3,11 @@
 // the portal: the order of the calls, the lifetimes of the objects and every
 // failure the user can meet on the way.
 
-#include "UPortalAnswers.h"
 #include "UBusyCursor.h"
 #include "UComBase.h"
 #include "UDMORV.h"
 #include "UErrorOf.h"
+#include "UPortalAnswers.h"
 #include "UTestSignerSession.h"
 
 #include <QTest>
