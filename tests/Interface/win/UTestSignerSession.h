@@ -4,6 +4,7 @@
 // log in a temporary folder, named to the components through this process's
 // environment, and the messages the system gives for an HRESULT.
 
+#include "USystemText.h"
 #include "UTestSignerScript.h"
 
 #include <QDir>
@@ -124,18 +125,9 @@ private:
     QString Script;
 };
 
-// The system's text for an HRESULT as the client shows it (trailing blanks,
-// control characters and full stops removed), else "OLE error %.8x". The
-// texts are the system's own and differ between Windows and Wine.
+// The system's text for an HRESULT as the client shows it.
 inline QString SystemTextOr(HRESULT hr) {
-    wchar_t buffer[1024];
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(hr), 0, buffer,
-                                        static_cast<DWORD>(std::size(buffer)), nullptr);
-    QString text = QString::fromWCharArray(buffer, static_cast<qsizetype>(length));
-    while (!text.isEmpty() && (text.back().unicode() <= u' ' || text.back() == u'.'))
-        text.chop(1);
-    return text.isEmpty() ? QString::asprintf("OLE error %.8x", static_cast<unsigned>(hr)) : text;
+    return ComTextOr(hr, "");
 }
 
 // A code that no system has a text for: the customer bit is set.
