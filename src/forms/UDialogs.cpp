@@ -48,6 +48,8 @@ QMessageBox::StandardButton TDialogs::Ask(QWidget* parent, TKind kind, const QSt
         answer = state.Answers.dequeue();
     } else if (!state.Unattended) {
         QMessageBox box(IconOf(kind), title, text, buttons, parent);
+        // Texts can come from the portal or the network: never rich text.
+        box.setTextFormat(Qt::PlainText);
         box.setDefaultButton(defaultButton);
         answer = static_cast<QMessageBox::StandardButton>(box.exec());
     }

@@ -6,7 +6,10 @@
 #include "UGuard.h"
 #include "USoapFault.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <new>
 #include <stdexcept>
@@ -103,6 +106,32 @@ private Q_SLOTS:
         QCOMPARE(boxes.at(1).Kind, TDialogs::TKind::Error);
         // Their texts are shown as given, without the full-stop rule.
         QCOMPARE(boxes.at(1).Text, QStringLiteral("Zlé"));
+    }
+
+    void boxShowsOutsideTextLiterally_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("anchor") << QStringLiteral("<a href=\"http://x.example/\">klikni</a>");
+        QTest::newRow("bold") << QStringLiteral("<b>tučné</b>");
+        QTest::newRow("paragraph") << QStringLiteral("<p>odsek</p> <address>");
+        QTest::newRow("entity") << QStringLiteral("&amp; &lt;");
+        QTest::newRow("CR LF") << QStringLiteral("riadok 1\r\nriadok 2");
+    }
+    void boxShowsOutsideTextLiterally() {
+        QFETCH(QString, text);
+        TDialogs::setUnattended(false);
+        Qt::TextFormat format = Qt::RichText;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        });
+        TDialogs::OrvError(nullptr, text);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, text);
     }
 
     void answersAreUsedInOrder() {
